@@ -1,0 +1,57 @@
+# Helpers that keep every folder's CMakeLists.txt to a line or two.
+# Sources are globbed per folder (one library per source folder); CONFIGURE_DEPENDS
+# re-runs the glob when files are added, so new files need no CMake edit.
+
+set(DRIFT_WARNINGS -Wall -Wextra -Werror -Wno-format-zero-length)
+
+# drift_library(<target> DEPENDS <libs...>)
+# A static library from every .cpp of the current source folder.
+function(drift_library target)
+  cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+  if(sources)
+    add_library(${target} STATIC ${sources})
+    target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR}/src)
+    target_compile_options(${target} PRIVATE ${DRIFT_WARNINGS})
+    target_link_libraries(${target} PUBLIC ${ARG_DEPENDS})
+  else()
+    add_library(${target} INTERFACE)
+    target_include_directories(${target} INTERFACE ${CMAKE_SOURCE_DIR}/src)
+    target_link_libraries(${target} INTERFACE ${ARG_DEPENDS})
+  endif()
+endfunction()
+
+# drift_executable(<target> SOURCES <files...> DEPENDS <libs...>)
+function(drift_executable target)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+  add_executable(${target} ${ARG_SOURCES})
+  target_compile_options(${target} PRIVATE ${DRIFT_WARNINGS})
+  target_link_libraries(${target} PRIVATE ${ARG_DEPENDS})
+  set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+endfunction()
+
+# drift_tests(<name> DEPENDS <libs...> [LABELS <labels...>])
+# One GoogleTest program from every .cpp of the current folder; each test case is
+# registered with CTest (discovered when the tests run, so building stays fast).
+function(drift_tests name)
+  cmake_parse_arguments(ARG "" "" "DEPENDS;LABELS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  set(target drift_tests_${name})
+  add_executable(${target} ${sources})
+  target_compile_options(${target} PRIVATE ${DRIFT_WARNINGS})
+  target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
+  target_link_libraries(${target} PRIVATE ${ARG_DEPENDS} drift_testsupport GTest::gtest GTest::gmock GTest::gtest_main)
+  target_compile_definitions(${target} PRIVATE
+    DRIFT_SOURCE_DIR="${CMAKE_SOURCE_DIR}" DRIFT_BINARY_DIR="${CMAKE_BINARY_DIR}")
+  set(labels unit)
+  if(ARG_LABELS)
+    set(labels ${ARG_LABELS})
+  endif()
+  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST
+    WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+    PROPERTIES LABELS "${labels}" TIMEOUT 300)
+endfunction()

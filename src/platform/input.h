@@ -1,0 +1,47 @@
+#pragma once
+// Input as the demo sees it: Windows-style virtual-key codes, a click notification
+// and the asynchronous state of keys, the left button and the cursor.
+
+namespace platform {
+
+// Virtual-key codes the demo uses. Letters and digits are their upper-case ASCII codes.
+namespace vk {
+constexpr int kLeftButton = 1;
+constexpr int kBackspace = 8;
+constexpr int kTab = 9;
+constexpr int kReturn = 13;
+constexpr int kShift = 16;
+constexpr int kControl = 17;
+constexpr int kAlt = 18;
+constexpr int kPause = 19;
+constexpr int kEscape = 27;
+constexpr int kSpace = 32;
+constexpr int kLeft = 37;
+constexpr int kUp = 38;
+constexpr int kRight = 39;
+constexpr int kDown = 40;
+constexpr int kF1 = 112;  // F1..F12 are 112..123
+constexpr int kLeftShift = 160;
+constexpr int kRightShift = 161;
+constexpr int kLeftControl = 162;
+constexpr int kRightControl = 163;
+}  // namespace vk
+
+// Receives the window's input events. Both operations do nothing by default.
+// Not deleted through this interface, hence no virtual destructor.
+class IKeyboardCallback {
+ public:
+  virtual void Click() {}
+  virtual void Key(int virtualKey) { (void)virtualKey; }
+
+ protected:
+  ~IKeyboardCallback() = default;
+};
+
+// Asynchronous state, read at the moment of the call (after the last event pump).
+bool IsKeyDown(int virtualKey);
+bool IsLeftButtonDown();
+void CursorPosition(int& x, int& y);  // screen coordinates
+void PrimaryScreenSize(int& width, int& height);
+
+}  // namespace platform

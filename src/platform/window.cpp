@@ -1,0 +1,257 @@
+#include "platform/window.h"
+
+#include <SDL.h>
+
+#include "platform/signals.h"
+
+namespace platform {
+namespace {
+
+// The receiver of input events, remembered when a window is created.
+IKeyboardCallback* g_input = nullptr;
+
+constexpr char kTitle[] = "Drift :: by Halcyra";
+
+// SDL keycodes to Windows virtual-key codes; 0 for keys the demo has no code for.
+int VirtualKeyFromSdl(SDL_Keycode key) {
+  if (key >= SDLK_a && key <= SDLK_z) return 'A' + (key - SDLK_a);
+  if (key >= SDLK_0 && key <= SDLK_9) return '0' + (key - SDLK_0);
+  if (key >= SDLK_F1 && key <= SDLK_F12) return vk::kF1 + (key - SDLK_F1);
+  switch (key) {
+    case SDLK_ESCAPE: return vk::kEscape;
+    case SDLK_RETURN: return vk::kReturn;
+    case SDLK_SPACE: return vk::kSpace;
+    case SDLK_TAB: return vk::kTab;
+    case SDLK_BACKSPACE: return vk::kBackspace;
+    case SDLK_PAUSE: return vk::kPause;
+    case SDLK_LEFT: return vk::kLeft;
+    case SDLK_UP: return vk::kUp;
+    case SDLK_RIGHT: return vk::kRight;
+    case SDLK_DOWN: return vk::kDown;
+    case SDLK_LCTRL:
+    case SDLK_RCTRL: return vk::kControl;
+    case SDLK_LSHIFT:
+    case SDLK_RSHIFT: return vk::kShift;
+    case SDLK_LALT:
+    case SDLK_RALT: return vk::kAlt;
+    default: return 0;
+  }
+}
+
+// Virtual-key codes to scancodes, for the asynchronous key state.
+SDL_Scancode ScancodeFromVirtualKey(int virtualKey) {
+  if (virtualKey >= 'A' && virtualKey <= 'Z') {
+    return SDL_GetScancodeFromKey(static_cast<SDL_Keycode>(SDLK_a + (virtualKey - 'A')));
+  }
+  if (virtualKey >= '0' && virtualKey <= '9') {
+    return SDL_GetScancodeFromKey(static_cast<SDL_Keycode>(SDLK_0 + (virtualKey - '0')));
+  }
+  if (virtualKey >= vk::kF1 && virtualKey < vk::kF1 + 12) {
+    return static_cast<SDL_Scancode>(SDL_SCANCODE_F1 + (virtualKey - vk::kF1));
+  }
+  switch (virtualKey) {
+    case vk::kEscape: return SDL_SCANCODE_ESCAPE;
+    case vk::kReturn: return SDL_SCANCODE_RETURN;
+    case vk::kSpace: return SDL_SCANCODE_SPACE;
+    case vk::kTab: return SDL_SCANCODE_TAB;
+    case vk::kBackspace: return SDL_SCANCODE_BACKSPACE;
+    case vk::kPause: return SDL_SCANCODE_PAUSE;
+    case vk::kLeft: return SDL_SCANCODE_LEFT;
+    case vk::kUp: return SDL_SCANCODE_UP;
+    case vk::kRight: return SDL_SCANCODE_RIGHT;
+    case vk::kDown: return SDL_SCANCODE_DOWN;
+    case vk::kLeftControl: return SDL_SCANCODE_LCTRL;
+    case vk::kRightControl: return SDL_SCANCODE_RCTRL;
+    case vk::kLeftShift: return SDL_SCANCODE_LSHIFT;
+    case vk::kRightShift: return SDL_SCANCODE_RSHIFT;
+    default: return SDL_SCANCODE_UNKNOWN;
+  }
+}
+
+int BitsPerPixel(Uint32 format) {
+  // SDL reports 24 for the X server's 32-bit RGB888 depth; keep what it says.
+  return SDL_BITSPERPIXEL(format);
+}
+
+DisplayMode FromSdl(const SDL_DisplayMode& mode) {
+  return DisplayMode{mode.w, mode.h, BitsPerPixel(mode.format), mode.refresh_rate};
+}
+
+bool g_videoStarted = false;
+
+}  // namespace
+
+bool InitVideo() {
+  if (g_videoStarted) return true;
+  // Our own SIGINT/SIGTERM handlers end the run through the teardown.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+  g_videoStarted = true;
+  return true;
+}
+
+void QuitVideo() {
+  if (!g_videoStarted) return;
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  g_videoStarted = false;
+}
+
+bool CurrentDisplayMode(DisplayMode& mode) {
+  if (!InitVideo()) return false;
+  SDL_DisplayMode current;
+  if (SDL_GetCurrentDisplayMode(0, &current) != 0) return false;
+  mode = FromSdl(current);
+  return true;
+}
+
+std::vector<DisplayMode> DisplayModes() {
+  std::vector<DisplayMode> modes;
+  if (!InitVideo()) return modes;
+  const int count = SDL_GetNumDisplayModes(0);
+  for (int i = 0; i < count; ++i) {
+    SDL_DisplayMode mode;
+    if (SDL_GetDisplayMode(0, i, &mode) == 0) modes.push_back(FromSdl(mode));
+  }
+  return modes;
+}
+
+std::string VideoError() { return SDL_GetError(); }
+
+bool GlWindow::Create(IKeyboardCallback* input, int width, int height, int bitsPerPixel,
+                      int refreshRate) {
+  width_ = width;
+  height_ = height;
+  fullScreen_ = true;
+  ownsWindow_ = true;
+  if (!InitVideo()) {
+    TearDown();
+    return false;
+  }
+  g_input = input;
+
+  const int channelBits = bitsPerPixel >= 24 ? 8 : 5;
+  // A depth size the driver refuses makes the window creation itself fail (no
+  // matching visual), so the 32 -> 24 fallback wraps the creation.
+  for (int depth : {32, 24}) {
+    SDL_GL_ResetAttributes();
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, channelBits);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, channelBits == 5 ? 6 : channelBits);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, channelBits);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, depth);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+    window_ = SDL_CreateWindow(kTitle, 0, 0, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    if (window_ != nullptr) {
+      depthBits_ = depth;
+      break;
+    }
+  }
+  if (window_ == nullptr) {
+    TearDown();
+    return false;
+  }
+
+  // Switch the display to the requested mode (or the closest one the driver offers).
+  SDL_DisplayMode wanted{};
+  wanted.w = width;
+  wanted.h = height;
+  wanted.refresh_rate = refreshRate;
+  SDL_DisplayMode closest;
+  if (SDL_GetClosestDisplayMode(0, &wanted, &closest) == nullptr ||
+      SDL_SetWindowDisplayMode(window_, &closest) != 0 ||
+      SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN) != 0) {
+    TearDown();
+    return false;
+  }
+
+  SDL_ShowCursor(SDL_DISABLE);
+  SDL_DisableScreenSaver();
+
+  context_ = SDL_GL_CreateContext(window_);
+  if (context_ == nullptr || SDL_GL_MakeCurrent(window_, context_) != 0) {
+    TearDown();
+    return false;
+  }
+
+  SDL_ShowWindow(window_);
+  SDL_RaiseWindow(window_);
+  SDL_SetWindowInputFocus(window_);
+  return true;
+}
+
+void GlWindow::TearDown() {
+  if (fullScreen_) {
+    if (window_ != nullptr) SDL_SetWindowFullscreen(window_, 0);
+    if (g_videoStarted) SDL_ShowCursor(SDL_ENABLE);
+  }
+  if (context_ != nullptr) {
+    SDL_GL_MakeCurrent(window_, nullptr);
+    SDL_GL_DeleteContext(context_);
+    context_ = nullptr;
+  }
+  if (window_ != nullptr && ownsWindow_) {
+    SDL_DestroyWindow(window_);
+    window_ = nullptr;
+    g_input = nullptr;
+  }
+}
+
+void GlWindow::Present() {
+  if (window_ != nullptr) SDL_GL_SwapWindow(window_);
+}
+
+PumpResult PumpEvents() {
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) {
+    switch (event.type) {
+      case SDL_QUIT:
+        return PumpResult::kQuit;
+      case SDL_WINDOWEVENT:
+        if (event.window.event == SDL_WINDOWEVENT_CLOSE) return PumpResult::kQuit;
+        break;
+      case SDL_KEYDOWN:
+        if (g_input != nullptr) {
+          const int code = VirtualKeyFromSdl(event.key.keysym.sym);
+          if (code != 0) g_input->Key(code);
+        }
+        break;
+      case SDL_MOUSEBUTTONDOWN:
+        if (g_input != nullptr && event.button.button == SDL_BUTTON_LEFT) g_input->Click();
+        break;
+      default:
+        break;
+    }
+  }
+  if (StopRequested()) return PumpResult::kQuit;
+  return PumpResult::kContinue;
+}
+
+bool IsKeyDown(int virtualKey) {
+  if (virtualKey == vk::kLeftButton) return IsLeftButtonDown();
+  const Uint8* state = SDL_GetKeyboardState(nullptr);
+  if (virtualKey == vk::kControl) return state[SDL_SCANCODE_LCTRL] || state[SDL_SCANCODE_RCTRL];
+  if (virtualKey == vk::kShift) return state[SDL_SCANCODE_LSHIFT] || state[SDL_SCANCODE_RSHIFT];
+  if (virtualKey == vk::kAlt) return state[SDL_SCANCODE_LALT] || state[SDL_SCANCODE_RALT];
+  const SDL_Scancode code = ScancodeFromVirtualKey(virtualKey);
+  return code != SDL_SCANCODE_UNKNOWN && state[code] != 0;
+}
+
+bool IsLeftButtonDown() {
+  return (SDL_GetGlobalMouseState(nullptr, nullptr) & SDL_BUTTON(SDL_BUTTON_LEFT)) != 0;
+}
+
+void CursorPosition(int& x, int& y) { SDL_GetGlobalMouseState(&x, &y); }
+
+void PrimaryScreenSize(int& width, int& height) {
+  width = 0;
+  height = 0;
+  SDL_DisplayMode mode;
+  if (InitVideo() && SDL_GetCurrentDisplayMode(0, &mode) == 0) {
+    width = mode.w;
+    height = mode.h;
+  }
+}
+
+}  // namespace platform

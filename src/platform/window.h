@@ -1,0 +1,65 @@
+#pragma once
+// The full-screen OpenGL window: display mode switch, GL context, event pump.
+#include <string>
+#include <vector>
+
+#include "platform/input.h"
+
+struct SDL_Window;
+
+namespace platform {
+
+struct DisplayMode {
+  int width = 0;
+  int height = 0;
+  int bitsPerPixel = 0;
+  int refreshRate = 0;  // Hz; 0 when the driver does not know it
+};
+
+// Starts the video subsystem once (idempotent); false when no display can be opened.
+bool InitVideo();
+// Stops the video subsystem again (after the last window is gone).
+void QuitVideo();
+// The primary display's current (desktop) mode.
+bool CurrentDisplayMode(DisplayMode& mode);
+// Every mode the primary display offers, in the driver's order (duplicates kept).
+std::vector<DisplayMode> DisplayModes();
+// The last video error, for log lines.
+std::string VideoError();
+
+// One full-screen window with a current compatibility GL context. Every creation
+// failure tears the partial window down again; TearDown may run any number of times.
+class GlWindow {
+ public:
+  GlWindow() = default;
+  GlWindow(const GlWindow&) = delete;
+  GlWindow& operator=(const GlWindow&) = delete;
+  ~GlWindow() { TearDown(); }
+
+  // input receives clicks and keys from PumpEvents while the window exists.
+  bool Create(IKeyboardCallback* input, int width, int height, int bitsPerPixel, int refreshRate);
+  void TearDown();
+  void Present();
+
+  bool IsOpen() const { return window_ != nullptr; }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  int DepthBits() const { return depthBits_; }
+
+ private:
+  SDL_Window* window_ = nullptr;
+  void* context_ = nullptr;
+  int width_ = 0;
+  int height_ = 0;
+  int depthBits_ = 0;
+  bool fullScreen_ = false;
+  bool ownsWindow_ = false;
+};
+
+enum class PumpResult { kContinue, kQuit };
+
+// Empties the event queue: keys and left clicks go to the window's input receiver;
+// a quit request (the window manager closing the window, SIGINT/SIGTERM) ends it.
+PumpResult PumpEvents();
+
+}  // namespace platform

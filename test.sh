@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test: unit tests, the GL tests under Xvfb, the unit
+# tests again in the sanitizer build, then each fuzz target for a bounded time.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+./scripts/install-deps.sh
+
+jobs=${DRIFT_JOBS:-2}
+xvfb=(xvfb-run -a -s "-screen 0 1280x720x24")
+
+echo "== build (release)"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j "$jobs"
+
+echo "== unit tests"
+(cd build && ctest -L unit --output-on-failure -j "$jobs")
+
+echo "== GL tests (Xvfb, Mesa llvmpipe)"
+(cd build && "${xvfb[@]}" ctest -L gl --output-on-failure)
+
+echo "== build (clang, AddressSanitizer + UndefinedBehaviorSanitizer, fuzz targets)"
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+  -DDRIFT_SANITIZE=ON -DDRIFT_FUZZ=ON -DDRIFT_BENCH=OFF >/dev/null
+cmake --build build-asan -j "$jobs"
+
+echo "== unit tests (sanitizers)"
+(cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest -L unit --output-on-failure -j "$jobs")
+
+echo "== fuzz targets (${DRIFT_FUZZ_SECONDS:-10} s each)"
+(cd build-asan && ctest -L fuzz --output-on-failure)
+
+echo "== all tests passed"

@@ -1,0 +1,72 @@
+#include "support/x11_client.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+namespace testing_support {
+namespace {
+
+int IgnoreErrors(Display*, XErrorEvent*) { return 0; }
+
+unsigned long FindWindow(Display* display, Window root, const std::string& title) {
+  Window rootReturn, parent;
+  Window* children = nullptr;
+  unsigned int count = 0;
+  if (!XQueryTree(display, root, &rootReturn, &parent, &children, &count)) return 0;
+  unsigned long found = 0;
+  for (unsigned int i = 0; i < count && found == 0; ++i) {
+    char* name = nullptr;
+    if (XFetchName(display, children[i], &name) && name != nullptr) {
+      XWindowAttributes attributes;
+      if (title == name && XGetWindowAttributes(display, children[i], &attributes) &&
+          attributes.map_state == IsViewable) {
+        found = children[i];
+      }
+      XFree(name);
+    }
+    if (found == 0) found = FindWindow(display, children[i], title);
+  }
+  if (children != nullptr) XFree(children);
+  return found;
+}
+
+}  // namespace
+
+unsigned long WaitForWindow(const std::string& title, double timeoutSeconds) {
+  Display* display = XOpenDisplay(nullptr);
+  if (display == nullptr) return 0;
+  XSetErrorHandler(IgnoreErrors);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
+  unsigned long window = 0;
+  while (window == 0 && std::chrono::steady_clock::now() < deadline) {
+    window = FindWindow(display, DefaultRootWindow(display), title);
+    if (window == 0) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  XCloseDisplay(display);
+  return window;
+}
+
+bool RequestWindowClose(unsigned long window) {
+  Display* display = XOpenDisplay(nullptr);
+  if (display == nullptr) return false;
+  XSetErrorHandler(IgnoreErrors);
+  XEvent event;
+  std::memset(&event, 0, sizeof event);
+  event.xclient.type = ClientMessage;
+  event.xclient.window = window;
+  event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+  event.xclient.data.l[1] = CurrentTime;
+  const Status sent = XSendEvent(display, window, False, NoEventMask, &event);
+  XSync(display, False);
+  XCloseDisplay(display);
+  return sent != 0;
+}
+
+}  // namespace testing_support

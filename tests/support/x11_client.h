@@ -1,0 +1,13 @@
+#pragma once
+// What a window manager or a user does to a window, for tests under Xvfb: find a
+// window by its title and ask it to close (WM_DELETE_WINDOW), as a title bar would.
+#include <string>
+
+namespace testing_support {
+
+// Polls for a mapped top-level window whose title is exactly title; 0 on time-out.
+unsigned long WaitForWindow(const std::string& title, double timeoutSeconds);
+// Sends the WM_DELETE_WINDOW client message; false when the window is gone.
+bool RequestWindowClose(unsigned long window);
+
+}  // namespace testing_support
