@@ -167,6 +167,20 @@ void ApplySamplerStates(GLenum target, const SamplerStates& s) {
   }
 }
 
+bool ReadTextFile(const std::string& path, std::string& text) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return false;
+  std::ostringstream content;
+  content << file.rdbuf();
+  if (file.bad()) return false;
+  text = content.str();
+  return true;
+}
+
+bool ReadBlockFromFolder(const std::string& folder, const std::string& file, std::string& text) {
+  return ReadTextFile(folder.empty() ? file : folder + "/" + file, text);
+}
+
 void Toggle(GLenum capability, bool on) {
   if (on) {
     glEnable(capability);
@@ -408,6 +422,8 @@ Parameter* Effect::AddUniform(const std::string& rawName, unsigned glType, int s
 
 bool Effect::Build(const EffectDesc& desc, std::string& error) {
   std::unordered_map<std::string, Program*> cache;  // vertex + '\0' + fragment source
+  const std::string legend = SourceStringLegend(desc);
+  const std::string sources = legend.empty() ? std::string() : " (" + legend + ")";
   for (const TechniqueDesc& techniqueDesc : desc.techniques) {
     auto technique = std::unique_ptr<Technique>(new Technique(*this, techniqueDesc.name));
     for (const PassDesc& passDesc : techniqueDesc.passes) {
@@ -425,13 +441,13 @@ bool Effect::Build(const EffectDesc& desc, std::string& error) {
         std::string log;
         const GLuint vs = Compile(GL_VERTEX_SHADER, vertex, log);
         if (vs == 0) {
-          error = where + ": the vertex stage does not compile: " + log;
+          error = where + ": the vertex stage does not compile" + sources + ": " + log;
           return false;
         }
         const GLuint fs = Compile(GL_FRAGMENT_SHADER, fragment, log);
         if (fs == 0) {
           gl.DeleteShader(vs);
-          error = where + ": the fragment stage does not compile: " + log;
+          error = where + ": the fragment stage does not compile" + sources + ": " + log;
           return false;
         }
         auto made = std::make_unique<Program>();
@@ -448,7 +464,8 @@ bool Effect::Build(const EffectDesc& desc, std::string& error) {
         gl.GetProgramiv(program->id, GL_LINK_STATUS, &linked);
         if (linked != GL_TRUE) {
           std::string message = ProgramLog(program->id);
-          error = where + ": the program does not link: " + (message.empty() ? "no message from the driver" : message);
+          error = where + ": the program does not link" + sources + ": " +
+                  (message.empty() ? "no message from the driver" : message);
           return false;
         }
         GLint count = 0;
@@ -535,25 +552,22 @@ Context::~Context() {
 }
 
 std::unique_ptr<Effect> Context::CreateEffectFromFile(const std::string& path, std::string* error) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) {
-    if (error != nullptr) *error = path + ": cannot open the file";
-    return nullptr;
-  }
-  std::ostringstream text;
-  text << file.rdbuf();
-  if (file.bad()) {
+  std::string text;
+  if (!ReadTextFile(path, text)) {
     if (error != nullptr) *error = path + ": cannot read the file";
     return nullptr;
   }
-  return CreateEffect(text.str(), path, error);
+  return CreateEffect(text, path, error);
 }
 
 std::unique_ptr<Effect> Context::CreateEffect(const std::string& text, const std::string& sourceName,
                                               std::string* error) {
   EffectDesc desc;
   std::string message;
-  if (!ParseEffect(text, sourceName, desc, message)) {
+  const size_t slash = sourceName.rfind('/');
+  const std::string folder = slash == std::string::npos ? std::string() : sourceName.substr(0, slash);
+  if (!ParseEffect(text, sourceName, desc, message) ||
+      !ResolveBlockFiles(desc, sourceName, folder, ReadBlockFromFolder, message)) {
     if (error != nullptr) *error = message;
     return nullptr;
   }

@@ -210,7 +210,8 @@ class Context {
 
   // Compiles and links every pass of an effect file. Null on failure, with the reason
   // (a read or parse error, or the driver's compile or link message naming the
-  // technique, pass and stage) in error.
+  // technique, pass and stage) in error. GLSL files that blocks name are read relative
+  // to the folder of sourceName (the effect file's path).
   std::unique_ptr<Effect> CreateEffectFromFile(const std::string& path, std::string* error = nullptr);
   std::unique_ptr<Effect> CreateEffect(const std::string& text, const std::string& sourceName,
                                        std::string* error = nullptr);

@@ -95,6 +95,36 @@ bool IsIdentifier(std::string_view word) {
   return true;
 }
 
+// A GLSL file beside the effect file or below its folder: relative, with '/' between
+// parts, never leaving the folder.
+bool IsBlockFilePath(std::string_view path) {
+  if (path.empty() || path.front() == '/') return false;
+  for (char c : path) {
+    const auto u = static_cast<unsigned char>(c);
+    if (u <= ' ' || u >= 127 || c == '\\') return false;
+  }
+  std::size_t start = 0;
+  while (start <= path.size()) {
+    std::size_t end = path.find('/', start);
+    if (end == std::string_view::npos) end = path.size();
+    const std::string_view part = path.substr(start, end - start);
+    if (part.empty() || part == "." || part == "..") return false;
+    start = end + 1;
+  }
+  return true;
+}
+
+// Drops the carriage return of CRLF line ends.
+std::string WithoutCarriageReturns(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] == '\n' || text[i + 1] == '\r')) continue;
+    out += text[i];
+  }
+  return out;
+}
+
 bool IsDefineValue(std::string_view value) {
   for (char c : value) {
     const auto u = static_cast<unsigned char>(c);
@@ -213,16 +243,31 @@ class Parser {
   }
 
   bool ParseCode(const std::vector<std::string_view>& words, int number) {
-    if (!ExpectName(words, number, "glsl")) return false;
+    const bool external = words.size() == 4 && words[2] == "from";
+    if (!external && !ExpectName(words, number, "glsl")) return false;
+    if (external && !IsIdentifier(words[1])) {
+      return Fail(number, "'" + std::string(words[1]) + "' is not a valid glsl name");
+    }
     const std::string name(words[1]);
     for (const CodeBlock& block : effect_.blocks) {
       if (block.name == name) {
         return Fail(number, "glsl block '" + name + "' defined twice (first at line " +
-                                std::to_string(block.firstLine - 1) + ")");
+                                std::to_string(block.line) + ")");
       }
     }
     CodeBlock block;
     block.name = name;
+    block.line = number;
+    if (external) {
+      if (!IsBlockFilePath(words[3])) {
+        return Fail(number, "'" + std::string(words[3]) +
+                                "' is not a usable GLSL file path (relative, '/' between parts, no '..')");
+      }
+      block.file = std::string(words[3]);
+      block.firstLine = 1;
+      effect_.blocks.push_back(std::move(block));
+      return true;
+    }
     block.firstLine = number + 1;
     while (next_ < lines_.size()) {
       const Line& line = lines_[next_++];
@@ -585,6 +630,22 @@ void SetIfUnset(std::optional<unsigned>& target, const std::optional<unsigned>& 
   if (value.has_value()) target = value;
 }
 
+// 0 for code in the effect file, else the number of the block's file.
+int SourceStringNumber(const EffectDesc& effect, const CodeBlock& block) {
+  if (block.file.empty()) return 0;
+  std::vector<const std::string*> files;
+  for (const CodeBlock& b : effect.blocks) {
+    if (b.file.empty()) continue;
+    bool seen = false;
+    for (const std::string* f : files) seen = seen || *f == b.file;
+    if (!seen) files.push_back(&b.file);
+  }
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    if (*files[i] == block.file) return static_cast<int>(i) + 1;
+  }
+  return 0;
+}
+
 }  // namespace
 
 bool ParseEffect(std::string_view text, const std::string& sourceName, EffectDesc& effect,
@@ -602,6 +663,14 @@ bool WriteEffect(const EffectDesc& effect, std::string& text, std::string& error
     if (!IsIdentifier(block.name)) {
       error = "'" + block.name + "' is not a valid glsl block name";
       return false;
+    }
+    if (!block.file.empty()) {
+      if (!IsBlockFilePath(block.file)) {
+        error = "'" + block.file + "' is not a usable GLSL file path";
+        return false;
+      }
+      out += "\nglsl " + block.name + " from " + block.file + "\n";
+      continue;
     }
     out += "\nglsl " + block.name + "\n";
     std::size_t start = 0;
@@ -722,7 +791,10 @@ bool operator==(const TechniqueDesc& a, const TechniqueDesc& b) {
 bool operator==(const EffectDesc& a, const EffectDesc& b) {
   if (a.blocks.size() != b.blocks.size()) return false;
   for (std::size_t i = 0; i < a.blocks.size(); ++i) {
-    if (a.blocks[i].name != b.blocks[i].name || a.blocks[i].text != b.blocks[i].text) return false;
+    if (a.blocks[i].name != b.blocks[i].name || a.blocks[i].text != b.blocks[i].text ||
+        a.blocks[i].file != b.blocks[i].file) {
+      return false;
+    }
   }
   return a.samplers == b.samplers && a.techniques == b.techniques;
 }
@@ -747,11 +819,46 @@ std::string StageSource(const EffectDesc& effect, const TechniqueDesc& technique
   for (const std::string& name : names) {
     const CodeBlock* block = FindBlock(effect, name);
     if (block == nullptr) continue;
-    // In GLSL 1.20 the line after "#line n" is line n + 1.
-    source += "#line " + std::to_string(block->firstLine - 1) + "\n";
+    // In GLSL 1.20 the line after "#line n s" is line n + 1 of source string s.
+    source += "#line " + std::to_string(block->firstLine - 1) + " " +
+              std::to_string(SourceStringNumber(effect, *block)) + "\n";
     source += block->text;
+    if (!block->text.empty() && block->text.back() != '\n') source += '\n';
   }
   return source;
+}
+
+std::string SourceStringLegend(const EffectDesc& effect) {
+  std::string legend;
+  std::vector<std::string> files;
+  for (const CodeBlock& block : effect.blocks) {
+    if (block.file.empty()) continue;
+    bool seen = false;
+    for (const std::string& f : files) seen = seen || f == block.file;
+    if (seen) continue;
+    files.push_back(block.file);
+    if (!legend.empty()) legend += ", ";
+    legend += "source " + std::to_string(files.size()) + " is " + block.file;
+  }
+  return legend;
+}
+
+bool ResolveBlockFiles(EffectDesc& effect, const std::string& sourceName, const std::string& folder,
+                       ReadBlockFile read, std::string& error) {
+  for (CodeBlock& block : effect.blocks) {
+    if (block.file.empty()) continue;
+    std::string text;
+    if (read == nullptr || !read(folder, block.file, text)) {
+      error = sourceName + ":" + std::to_string(block.line) + ": cannot read the GLSL file '" + block.file + "'";
+      return false;
+    }
+    if (text.find('\0') != std::string::npos) {
+      error = sourceName + ":" + std::to_string(block.line) + ": the GLSL file '" + block.file + "' holds a zero byte";
+      return false;
+    }
+    block.text = WithoutCarriageReturns(text);
+  }
+  return true;
 }
 
 SamplerStates EffectiveSamplerStates(const EffectDesc& effect, const PassDesc& pass,

@@ -14,12 +14,17 @@ namespace fx {
 // The format version the reader understands and the writer writes ("effect 1").
 constexpr int kFormatVersion = 1;
 
-// A named piece of GLSL, shared by every pass that lists it. firstLine is the file line
-// of its first code line, so driver messages can point into the effect file.
+// A named piece of GLSL, shared by every pass that lists it. The code is written in the
+// effect file, or kept in a GLSL file of its own (file is then that file's path relative
+// to the effect file, and text stays empty until ResolveBlockFiles reads it), so that
+// several effect files can share it. firstLine is the line of the first code line in
+// the file that holds it, so driver messages can point into that file.
 struct CodeBlock {
   std::string name;
   std::string text;  // verbatim lines, each ending in '\n'
   int firstLine = 0;
+  std::string file;
+  int line = 0;  // of the glsl statement
 };
 
 // One preprocessor definition handed to both stages: "#define name value".
@@ -93,6 +98,14 @@ bool ParseEffect(std::string_view text, const std::string& sourceName, EffectDes
 // unknown block, and the like.
 bool WriteEffect(const EffectDesc& effect, std::string& text, std::string& error);
 
+// Reads the code of every block kept in a file of its own through read (which gets the
+// relative path and returns false when it cannot read it). Carriage returns before line
+// breaks are dropped. Fails with "<sourceName>:<line>: ..." for a file that cannot be
+// read or holds a zero byte.
+using ReadBlockFile = bool (*)(const std::string& folder, const std::string& file, std::string& text);
+bool ResolveBlockFiles(EffectDesc& effect, const std::string& sourceName, const std::string& folder,
+                       ReadBlockFile read, std::string& error);
+
 // Descriptions are equal when everything but the line numbers matches.
 bool operator==(const SamplerStates& a, const SamplerStates& b);
 bool operator==(const RenderStates& a, const RenderStates& b);
@@ -104,10 +117,15 @@ enum class Stage { kVertex, kFragment };
 
 // The complete GLSL source of one stage of a pass: the version line, VERTEX_SHADER or
 // FRAGMENT_SHADER, the technique's and the pass's defines, then the pass's blocks for
-// that stage, each behind a #line directive that keeps the effect file's numbering.
+// that stage, each behind a #line directive that keeps its file's numbering. Code of
+// the effect file is source string 0; each block file gets its own number, from 1 in
+// the order the blocks are listed (SourceStringLegend names them).
 // The pass must come from a description that ParseEffect accepted.
 std::string StageSource(const EffectDesc& effect, const TechniqueDesc& technique,
                         const PassDesc& pass, Stage stage);
+
+// "source 1 is a.glsl, source 2 is b.glsl", or empty when all code is in the effect file.
+std::string SourceStringLegend(const EffectDesc& effect);
 
 // The sampler states that apply to a sampler in a pass: the effect's, with the pass's
 // set fields on top. A sampler named nowhere yields states with nothing set.

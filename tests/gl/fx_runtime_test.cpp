@@ -337,7 +337,7 @@ TEST_F(FxRuntimeTest, EffectsThatDoNotBuildFailWithTheDriversMessage) {
 
   std::string error;
   EXPECT_EQ(context->CreateEffectFromFile("/nonexistent/x.cfx", &error), nullptr);
-  EXPECT_EQ(error, "/nonexistent/x.cfx: cannot open the file");
+  EXPECT_EQ(error, "/nonexistent/x.cfx: cannot read the file");
 
   testing_support::TempDir dir;
   const std::string path = dir.Path() + "/good.cfx";
@@ -345,6 +345,18 @@ TEST_F(FxRuntimeTest, EffectsThatDoNotBuildFailWithTheDriversMessage) {
   auto fromFile = context->CreateEffectFromFile(path, &error);
   ASSERT_NE(fromFile, nullptr) << error;
   EXPECT_EQ(fromFile->SourceName(), path);
+
+  // Code kept in a GLSL file beside the effect: the driver's line numbers are that
+  // file's, and the message says which file the source number stands for.
+  testing_support::WriteFile(dir.Path() + "/lib.glsl", "// shared\nvec4 Shade() { return missing; }\n");
+  testing_support::WriteFile(dir.Path() + "/uses_lib.cfx",
+                             "effect 1\n" + vertex + "glsl lib from lib.glsl\nglsl f\n"
+                             "void main() { gl_FragColor = Shade(); }\nend\n" +
+                                 "technique T\n  pass\n    vertex v\n    fragment lib f\n  end\nend\n");
+  EXPECT_EQ(context->CreateEffectFromFile(dir.Path() + "/uses_lib.cfx", &error), nullptr);
+  EXPECT_NE(error.find("the fragment stage does not compile (source 1 is lib.glsl): "), std::string::npos)
+      << error;
+  EXPECT_NE(error.find(":2("), std::string::npos) << error;
 }
 
 TEST_F(FxRuntimeTest, AnEffectThatOutlivesItsContextRaisesNothing) {

@@ -146,11 +146,11 @@ TEST(FxFormat, StageSourcePutsVersionStageDefinesAndNumberedBlocksInOrder) {
   const fx::TechniqueDesc& t = e.techniques[0];
   const std::string vertex = fx::StageSource(e, t, t.passes[1], fx::Stage::kVertex);
   EXPECT_EQ(vertex.rfind("#version 120\n#define VERTEX_SHADER 1\n#define TINTED 1\n#define LEVEL 2\n"
-                         "#define EXTRA 1\n#line 4\nuniform vec4 tint;",
+                         "#define EXTRA 1\n#line 4 0\nuniform vec4 tint;",
                          0),
             0u)
       << vertex;
-  EXPECT_NE(vertex.find("varying vec2 uv;\n#line 9\n#ifdef VERTEX_SHADER"), std::string::npos);
+  EXPECT_NE(vertex.find("varying vec2 uv;\n#line 9 0\n#ifdef VERTEX_SHADER"), std::string::npos);
   const std::string fragment = fx::StageSource(e, t, t.passes[0], fx::Stage::kFragment);
   EXPECT_NE(fragment.find("#define FRAGMENT_SHADER 1\n"), std::string::npos);
   EXPECT_EQ(fragment.find("VERTEX_SHADER 1"), std::string::npos);
@@ -170,8 +170,8 @@ TEST(FxFormat, WrittenEffectsReadBackEqual) {
 
   // A description built in code, with every state kind and an empty code block.
   fx::EffectDesc built;
-  built.blocks.push_back({"empty", "", 0});
-  built.blocks.push_back({"code", "void main() {}\n", 0});
+  built.blocks.push_back({"empty", "", 0, "", 0});
+  built.blocks.push_back({"code", "void main() {}\n", 0, "", 0});
   fx::SamplerStates shadow;
   shadow.name = "shadowMap";
   shadow.wrapS = GL_CLAMP;
@@ -225,6 +225,76 @@ TEST(FxFormat, TheWriterRefusesWhatCannotReadBack) {
 
   EXPECT_FALSE(fx::WriteEffect(fx::EffectDesc(), text, error));
   EXPECT_EQ(text, "untouched");
+}
+
+// Block files, read by a fake file system.
+bool ReadFake(const std::string& folder, const std::string& file, std::string& text) {
+  if (folder != "fx") return false;
+  if (file == "lib/light.glsl") {
+    text = "float Light() { return 1.0; }\r\n// two\r\n";
+    return true;
+  }
+  if (file == "other.glsl") {
+    text = "float Other() { return 0.0; }";  // no final line break
+    return true;
+  }
+  if (file == "zero.glsl") {
+    text = std::string("float\0", 6);
+    return true;
+  }
+  return false;
+}
+
+TEST(FxFormat, BlocksKeptInGlslFilesAreReadAndNumberedAsSourcesOfTheirOwn) {
+  const std::string text =
+      "effect 1\n"
+      "glsl light from lib/light.glsl\n"
+      "glsl main\n"
+      "void main() {}\n"
+      "end\n"
+      "glsl other from other.glsl\n"
+      "glsl again from lib/light.glsl   // the same file twice is one source\n"
+      "technique T\n  pass\n    vertex light other main\n    fragment again main\n  end\nend\n";
+  fx::EffectDesc e = ParseOk(text);
+  ASSERT_EQ(e.blocks.size(), 4u);
+  EXPECT_EQ(e.blocks[0].file, "lib/light.glsl");
+  EXPECT_EQ(e.blocks[0].text, "");
+  EXPECT_EQ(e.blocks[0].line, 2);
+  EXPECT_EQ(fx::SourceStringLegend(e), "source 1 is lib/light.glsl, source 2 is other.glsl");
+
+  std::string written;
+  std::string error;
+  ASSERT_TRUE(fx::WriteEffect(e, written, error)) << error;
+  EXPECT_NE(written.find("glsl light from lib/light.glsl\n"), std::string::npos);
+  EXPECT_TRUE(ParseOk(written) == e);
+
+  ASSERT_TRUE(fx::ResolveBlockFiles(e, "fx/a.cfx", "fx", ReadFake, error)) << error;
+  EXPECT_EQ(e.blocks[0].text, "float Light() { return 1.0; }\n// two\n");
+  const std::string vertex = fx::StageSource(e, e.techniques[0], e.techniques[0].passes[0], fx::Stage::kVertex);
+  EXPECT_NE(vertex.find("#line 0 1\nfloat Light() { return 1.0; }\n// two\n#line 0 2\nfloat Other() { return 0.0; }\n"
+                        "#line 3 0\nvoid main() {}\n"),
+            std::string::npos)
+      << vertex;
+  const std::string fragment =
+      fx::StageSource(e, e.techniques[0], e.techniques[0].passes[0], fx::Stage::kFragment);
+  EXPECT_NE(fragment.find("#line 0 1\nfloat Light()"), std::string::npos);
+
+  fx::EffectDesc missing = ParseOk("effect 1\nglsl b from nowhere.glsl\ntechnique T\n" + std::string(
+                                       "  pass\n    vertex b\n    fragment b\n  end\nend\n"));
+  EXPECT_FALSE(fx::ResolveBlockFiles(missing, "fx/m.cfx", "fx", ReadFake, error));
+  EXPECT_EQ(error, "fx/m.cfx:2: cannot read the GLSL file 'nowhere.glsl'");
+  fx::EffectDesc zero = ParseOk("effect 1\nglsl b from zero.glsl\ntechnique T\n" + std::string(
+                                    "  pass\n    vertex b\n    fragment b\n  end\nend\n"));
+  EXPECT_FALSE(fx::ResolveBlockFiles(zero, "fx/z.cfx", "fx", ReadFake, error));
+  EXPECT_NE(error.find("fx/z.cfx:2: the GLSL file 'zero.glsl' holds a zero byte"), std::string::npos) << error;
+
+  for (const char* path : {"../up.glsl", "/etc/passwd", "a/../b.glsl", "a/./b.glsl", "a\\b.glsl", "./a.glsl", "a/"}) {
+    fx::EffectDesc bad;
+    const std::string badText = std::string("effect 1\nglsl b from ") + path + "\n";
+    EXPECT_FALSE(fx::ParseEffect(badText, "p.cfx", bad, error)) << path;
+    EXPECT_NE(error.find("p.cfx:2: '"), std::string::npos) << error;
+    EXPECT_NE(error.find("is not a usable GLSL file path"), std::string::npos) << error;
+  }
 }
 
 struct BadCase {
