@@ -2,10 +2,12 @@
 // Image files written straight through libpng and libjpeg, rows top-down as the
 // files store them, so the decoders' orientation and conversions are checked against
 // something other than this project's own writers.
+#include <cstddef>
+#include <cstdio>
+// jpeglib.h needs size_t and FILE declared before it.
 #include <jpeglib.h>
 #include <png.h>
 
-#include <cstdio>
 #include <stdexcept>
 #include <string>
 #include <vector>
