@@ -13,7 +13,7 @@
 
 namespace {
 
-using test_images::PngSpec;
+using test_images::PngPicture;
 using testing::HasSubstr;
 using testing_support::ReadFile;
 using testing_support::TempDir;
@@ -25,9 +25,9 @@ std::vector<unsigned char> Bytes(const Image& image) {
 
 class PngDecode : public ::testing::Test {
  protected:
-  // Decodes spec written as a PNG; fails the test if decoding fails.
-  Image Decode(const PngSpec& spec) {
-    test_images::WritePng(path_, spec);
+  // Decodes picture written as a PNG; fails the test if decoding fails.
+  Image Decode(const PngPicture& picture) {
+    test_images::WritePng(path_, picture);
     Image image;
     EXPECT_TRUE(DecodePng(path_, image));
     return image;
@@ -37,11 +37,11 @@ class PngDecode : public ::testing::Test {
 };
 
 TEST_F(PngDecode, RgbRowsComeOutBottomUp) {
-  PngSpec spec;
-  spec.width = 2;
-  spec.height = 2;
-  spec.rows = {{255, 0, 0, 255, 0, 0}, {0, 0, 255, 0, 0, 255}};  // red over blue
-  const Image image = Decode(spec);
+  PngPicture picture;
+  picture.width = 2;
+  picture.height = 2;
+  picture.rows = {{255, 0, 0, 255, 0, 0}, {0, 0, 255, 0, 0, 255}};  // red over blue
+  const Image image = Decode(picture);
   EXPECT_EQ(image.width, 2);
   EXPECT_EQ(image.height, 2);
   EXPECT_EQ(image.bitsPerPixel, 24);
@@ -49,7 +49,7 @@ TEST_F(PngDecode, RgbRowsComeOutBottomUp) {
 }
 
 TEST_F(PngDecode, GreyStaysOneBytePerPixelAndRgbaFour) {
-  PngSpec grey;
+  PngPicture grey;
   grey.width = 3;
   grey.height = 2;
   grey.colorType = PNG_COLOR_TYPE_GRAY;
@@ -58,7 +58,7 @@ TEST_F(PngDecode, GreyStaysOneBytePerPixelAndRgbaFour) {
   EXPECT_EQ(image.bitsPerPixel, 8);
   EXPECT_EQ(Bytes(image), (std::vector<unsigned char>{4, 5, 6, 1, 2, 3}));
 
-  PngSpec rgba;
+  PngPicture rgba;
   rgba.colorType = PNG_COLOR_TYPE_RGB_ALPHA;
   rgba.rows = {{10, 20, 30, 40}};
   image = Decode(rgba);
@@ -67,7 +67,7 @@ TEST_F(PngDecode, GreyStaysOneBytePerPixelAndRgbaFour) {
 }
 
 TEST_F(PngDecode, KindsWithoutATextureLayoutAreConverted) {
-  PngSpec palette;
+  PngPicture palette;
   palette.width = 2;
   palette.colorType = PNG_COLOR_TYPE_PALETTE;
   palette.palette = {{9, 8, 7}, {200, 100, 50}};
@@ -81,21 +81,21 @@ TEST_F(PngDecode, KindsWithoutATextureLayoutAreConverted) {
   EXPECT_EQ(image.bitsPerPixel, 32);
   EXPECT_EQ(Bytes(image), (std::vector<unsigned char>{200, 100, 50, 128, 9, 8, 7, 0}));
 
-  PngSpec greyAlpha;
+  PngPicture greyAlpha;
   greyAlpha.colorType = PNG_COLOR_TYPE_GRAY_ALPHA;
   greyAlpha.rows = {{77, 33}};
   image = Decode(greyAlpha);
   EXPECT_EQ(image.bitsPerPixel, 32);
   EXPECT_EQ(Bytes(image), (std::vector<unsigned char>{77, 77, 77, 33}));
 
-  PngSpec deep;  // 16 bits per channel, big-endian in the file
+  PngPicture deep;  // 16 bits per channel, big-endian in the file
   deep.bitDepth = 16;
   deep.rows = {{0xFF, 0xFF, 0x80, 0x00, 0x00, 0x00}};
   image = Decode(deep);
   EXPECT_EQ(image.bitsPerPixel, 24);
   EXPECT_EQ(Bytes(image), (std::vector<unsigned char>{255, 128, 0}));
 
-  PngSpec bits;  // 1-bit grey, interlaced
+  PngPicture bits;  // 1-bit grey, interlaced
   bits.width = 9;
   bits.height = 2;
   bits.colorType = PNG_COLOR_TYPE_GRAY;
@@ -109,11 +109,11 @@ TEST_F(PngDecode, KindsWithoutATextureLayoutAreConverted) {
 }
 
 TEST_F(PngDecode, BrokenFilesFailWithALineNamingThemAndLeaveTheImageAlone) {
-  PngSpec spec;
-  spec.width = 64;
-  spec.height = 64;
-  spec.rows.assign(64, std::vector<png_byte>(64 * 3, 0x5A));
-  test_images::WritePng(path_, spec);
+  PngPicture picture;
+  picture.width = 64;
+  picture.height = 64;
+  picture.rows.assign(64, std::vector<png_byte>(64 * 3, 0x5A));
+  test_images::WritePng(path_, picture);
   const std::string good = ReadFile(path_);
 
   std::vector<std::string> broken = {

@@ -14,7 +14,7 @@
 
 namespace test_images {
 
-struct PngSpec {
+struct PngPicture {
   int width = 1;
   int height = 1;
   int colorType = PNG_COLOR_TYPE_RGB;
@@ -25,7 +25,7 @@ struct PngSpec {
   std::vector<std::vector<png_byte>> rows;  // top row first, as stored in the file
 };
 
-inline void WritePng(const std::string& path, const PngSpec& spec) {
+inline void WritePng(const std::string& path, const PngPicture& picture) {
   std::FILE* file = std::fopen(path.c_str(), "wb");
   if (file == nullptr) throw std::runtime_error("can't create " + path);
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -36,19 +36,19 @@ inline void WritePng(const std::string& path, const PngSpec& spec) {
     throw std::runtime_error("libpng failed on " + path);
   }
   png_init_io(png, file);
-  png_set_IHDR(png, info, spec.width, spec.height, spec.bitDepth, spec.colorType,
-               spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+  png_set_IHDR(png, info, picture.width, picture.height, picture.bitDepth, picture.colorType,
+               picture.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  if (!spec.palette.empty()) {
-    png_set_PLTE(png, info, spec.palette.data(), static_cast<int>(spec.palette.size()));
+  if (!picture.palette.empty()) {
+    png_set_PLTE(png, info, picture.palette.data(), static_cast<int>(picture.palette.size()));
   }
-  if (!spec.paletteAlpha.empty()) {
-    png_set_tRNS(png, info, spec.paletteAlpha.data(), static_cast<int>(spec.paletteAlpha.size()),
+  if (!picture.paletteAlpha.empty()) {
+    png_set_tRNS(png, info, picture.paletteAlpha.data(), static_cast<int>(picture.paletteAlpha.size()),
                  nullptr);
   }
   png_write_info(png, info);
   std::vector<png_bytep> rows;
-  for (const auto& row : spec.rows) rows.push_back(const_cast<png_bytep>(row.data()));
+  for (const auto& row : picture.rows) rows.push_back(const_cast<png_bytep>(row.data()));
   png_write_image(png, rows.data());
   png_write_end(png, nullptr);
   png_destroy_write_struct(&png, &info);

@@ -46,7 +46,7 @@ class ContentGl : public testing_support::GlTest {
 };
 
 TEST_F(ContentGl, TexturesAndMaterialsLoadAndBind) {
-  test_images::PngSpec png;
+  test_images::PngPicture png;
   png.width = 2;
   png.height = 2;
   png.rows = {{1, 2, 3, 4, 5, 6}, {7, 8, 9, 10, 11, 12}};

@@ -85,7 +85,7 @@ TEST_F(TextureGl, UploadsTightRowsInTheFormatOfTheirDepth) {
 }
 
 TEST_F(TextureGl, LoaderMakesRepeatingMipmappedTexturesFromPngFiles) {
-  test_images::PngSpec rgba;
+  test_images::PngPicture rgba;
   rgba.width = 4;
   rgba.height = 2;
   rgba.colorType = PNG_COLOR_TYPE_RGB_ALPHA;
@@ -106,7 +106,7 @@ TEST_F(TextureGl, LoaderMakesRepeatingMipmappedTexturesFromPngFiles) {
   EXPECT_EQ(pixels.front(), 100);
   EXPECT_EQ(pixels.back(), 200);
 
-  test_images::PngSpec grey;
+  test_images::PngPicture grey;
   grey.colorType = PNG_COLOR_TYPE_GRAY;
   grey.rows = {{42}};
   test_images::WritePng(dir_.File("grey.png"), grey);
@@ -120,7 +120,7 @@ TEST_F(TextureGl, LoaderMakesRepeatingMipmappedTexturesFromPngFiles) {
 TEST_F(TextureGl, TheThirdCharacterFromTheEndChoosesTheDecoder) {
   test_images::WriteSolidJpeg(dir_.File("x.gif"), 8, 4, 0, 255, 0);
   test_images::WriteSolidJpeg(dir_.File("JPEG.PNG"), 8, 4, 0, 255, 0);
-  test_images::PngSpec png;
+  test_images::PngPicture png;
   png.rows = {{1, 2, 3}};
   test_images::WritePng(dir_.File("PNG.PNG"), png);
   test_images::WritePng(dir_.File("png.jpg"), png);
