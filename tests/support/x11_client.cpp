@@ -69,4 +69,30 @@ bool RequestWindowClose(unsigned long window) {
   return sent != 0;
 }
 
+bool WindowPixel(unsigned long window, int x, int y, unsigned& rgb) {
+  Display* display = XOpenDisplay(nullptr);
+  if (display == nullptr) return false;
+  XSetErrorHandler(IgnoreErrors);
+  bool ok = false;
+  XWindowAttributes attributes;
+  if (XGetWindowAttributes(display, window, &attributes) && x >= 0 && y >= 0 && x < attributes.width &&
+      y < attributes.height) {
+    XImage* image = XGetImage(display, window, x, y, 1, 1, AllPlanes, ZPixmap);
+    if (image != nullptr) {
+      const unsigned long pixel = XGetPixel(image, 0, 0);
+      const Visual* visual = attributes.visual;
+      auto channel = [pixel](unsigned long mask) {
+        int shift = 0;
+        while (mask != 0 && (mask & 1) == 0) mask >>= 1, ++shift;
+        return static_cast<unsigned>((pixel >> shift) & mask & 0xff);
+      };
+      rgb = (channel(visual->red_mask) << 16) | (channel(visual->green_mask) << 8) | channel(visual->blue_mask);
+      XDestroyImage(image);
+      ok = true;
+    }
+  }
+  XCloseDisplay(display);
+  return ok;
+}
+
 }  // namespace testing_support

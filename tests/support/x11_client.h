@@ -9,5 +9,8 @@ namespace testing_support {
 unsigned long WaitForWindow(const std::string& title, double timeoutSeconds);
 // Sends the WM_DELETE_WINDOW client message; false when the window is gone.
 bool RequestWindowClose(unsigned long window);
+// The colour on screen at (x, y) of a window's client area as 0xRRGGBB; false when the
+// window is gone or the point lies outside it.
+bool WindowPixel(unsigned long window, int x, int y, unsigned& rgb);
 
 }  // namespace testing_support
