@@ -170,7 +170,7 @@ bool ZipWriter::AddFolder(const std::string& name) {
   return AddEntry(hasSeparator ? name : name + "/", nullptr, 0, 0);
 }
 
-bool ZipWriter::AddFile(const std::string& name, const void* data, std::size_t size, int level) {
+bool ZipWriter::AddFileData(const std::string& name, const void* data, std::size_t size, int level) {
   return AddEntry(name, data, size, level);
 }
 

@@ -57,10 +57,10 @@ class ZipWriter {
   // A folder entry; a '/' is appended when the name does not end in a separator.
   bool AddFolder(const std::string& name);
   // A file entry with the bytes deflated (level 0 stores them).
-  bool AddFile(const std::string& name, const void* data, std::size_t size, int level = 6);
   bool AddFile(const std::string& name, const std::string& bytes, int level = 6) {
-    return AddFile(name, bytes.data(), bytes.size(), level);
+    return AddFileData(name, bytes.data(), bytes.size(), level);
   }
+  bool AddFileData(const std::string& name, const void* data, std::size_t size, int level = 6);
   // Writes the central directory; false when anything before failed.
   bool Close();
 
