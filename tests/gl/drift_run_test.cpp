@@ -18,7 +18,10 @@ constexpr char kTitle[] = "Drift :: by Halcyra";
 
 class DriftRun : public ::testing::Test {
  protected:
-  void SetUp() override { std::filesystem::create_directories(tmp_); }
+  void SetUp() override {
+    HoldDisplayConnection();
+    std::filesystem::create_directories(tmp_);
+  }
 
   ProcessOptions Options() const {
     ProcessOptions options;

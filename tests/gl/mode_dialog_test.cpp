@@ -86,6 +86,8 @@ const bool g_ranAsChild = RunAsDialogChildWhenAsked();
 
 class ModeDialog : public ::testing::Test {
  protected:
+  void SetUp() override { HoldDisplayConnection(); }
+
   std::unique_ptr<ChildProcess> Show(const std::string& kind, const std::vector<std::string>& items = {},
                                      int preselected = -1) {
     ProcessOptions options;

@@ -22,7 +22,10 @@ constexpr char kDemoTitle[] = "Drift :: by Halcyra";
 
 class Startup : public ::testing::Test {
  protected:
-  void SetUp() override { fs::create_directories(tmp_); }
+  void SetUp() override {
+    HoldDisplayConnection();
+    fs::create_directories(tmp_);
+  }
 
   ProcessOptions Options() const {
     ProcessOptions options;

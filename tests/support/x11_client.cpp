@@ -37,11 +37,25 @@ unsigned long FindWindow(Display* display, Window root, const std::string& title
 
 }  // namespace
 
+void HoldDisplayConnection() {
+  static Display* held = nullptr;
+  // Also the first connection may meet a reset (the previous test program just ended).
+  for (int attempt = 0; held == nullptr && attempt < 100; ++attempt) {
+    held = XOpenDisplay(nullptr);
+    if (held == nullptr) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+}
+
 unsigned long WaitForWindow(const std::string& title, double timeoutSeconds) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
+  // A server that is just resetting refuses connections for a moment.
   Display* display = XOpenDisplay(nullptr);
+  while (display == nullptr && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    display = XOpenDisplay(nullptr);
+  }
   if (display == nullptr) return 0;
   XSetErrorHandler(IgnoreErrors);
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
   unsigned long window = 0;
   while (window == 0 && std::chrono::steady_clock::now() < deadline) {
     window = FindWindow(display, DefaultRootWindow(display), title);

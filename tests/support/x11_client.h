@@ -5,6 +5,10 @@
 
 namespace testing_support {
 
+// Keeps one connection to the display open until the process ends. The X server resets
+// when its last client goes (a program under test quitting, say), and while it does,
+// new connections fail: tests that start and end several programs call this first.
+void HoldDisplayConnection();
 // Polls for a mapped top-level window whose title is exactly title; 0 on time-out.
 unsigned long WaitForWindow(const std::string& title, double timeoutSeconds);
 // Sends the WM_DELETE_WINDOW client message; false when the window is gone.
