@@ -9,6 +9,7 @@
 #include "app/frame_loop.h"
 #include "app/log.h"
 #include "app/setup_dialog.h"
+#include "assets/image.h"
 #include "demo/demo_controller.h"
 #include "platform/signals.h"
 #include "platform/window.h"
@@ -16,6 +17,19 @@
 namespace {
 
 constexpr char kArchiveName[] = "demodat";
+constexpr char kDialogPicture[] = "setup.jpg";
+
+// The dialog's picture from the working directory; empty (a blank picture area) when
+// the file is missing or unreadable, which the decoder reports on standard error.
+platform::DialogPicture LoadDialogPicture() {
+  platform::DialogPicture picture;
+  Image image;
+  if (!DecodeJpeg(kDialogPicture, image) || image.bitsPerPixel != 24) return picture;
+  picture.width = image.width;
+  picture.height = image.height;
+  picture.rgbBottomUp.assign(image.pixels.get(), image.pixels.get() + image.Bytes());
+  return picture;
+}
 
 void TearDown(const std::string& dataFolder) {
   DemoController* controller = DemoController::Instance();
@@ -29,7 +43,7 @@ void RunMain() {
   // Lines about the start-up before the controller exists are held back: constructing
   // the controller starts the log afresh.
   std::vector<std::string> notes;
-  const DisplayModeChoice choice = RunSetupDialog(platform::DialogPicture{}, notes);
+  const DisplayModeChoice choice = RunSetupDialog(LoadDialogPicture(), notes);
   if (!choice.accepted) {
     platform::QuitVideo();
     return;

@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "assets/image.h"
 #include "platform/zip_archive.h"
 #include "support/dialog_driver.h"
 #include "support/process.h"
@@ -59,6 +60,33 @@ class Startup : public ::testing::Test {
 TEST_F(Startup, QuitOrClosingTheDialogEndsTheProgramAtOnce) {
   ExpectQuitWithoutSideEffects([](unsigned long dialog, ChildProcess&) { ClickDialogControl(dialog, DialogControl::kQuit); });
   ExpectQuitWithoutSideEffects([](unsigned long dialog, ChildProcess&) { RequestWindowClose(dialog); });
+}
+
+TEST_F(Startup, TheDialogShowsSetupJpgFromTheWorkingDirectory) {
+  // A picture whose top half is red and bottom half blue (rows are stored bottom-up).
+  Image picture = Image::Allocate(400, 150, 24);
+  for (int y = 0; y < 150; ++y) {
+    for (int x = 0; x < 400; ++x) {
+      unsigned char* p = picture.pixels.get() + (static_cast<size_t>(y) * 400 + x) * 3;
+      const bool top = y >= 75;
+      p[0] = top ? 230 : 10;
+      p[1] = 10;
+      p[2] = top ? 10 : 230;
+    }
+  }
+  ASSERT_TRUE(EncodeJpeg(work_.File("setup.jpg"), picture, 95));
+  ExpectQuitWithoutSideEffects([](unsigned long dialog, ChildProcess&) {
+    unsigned top = 0, bottom = 0, band = 0;
+    ASSERT_TRUE(WindowPixel(dialog, 200, 20, top));
+    ASSERT_TRUE(WindowPixel(dialog, 200, 130, bottom));
+    ASSERT_TRUE(WindowPixel(dialog, 200, 152, band));  // just under the picture
+    EXPECT_GT((top >> 16) & 0xFF, 180u) << std::hex << top;
+    EXPECT_LT(top & 0xFF, 60u) << std::hex << top;
+    EXPECT_GT(bottom & 0xFF, 180u) << std::hex << bottom;
+    EXPECT_LT((bottom >> 16) & 0xFF, 60u) << std::hex << bottom;
+    EXPECT_EQ(band, 0xFFFFFFu) << std::hex << band;
+    ClickDialogControl(dialog, DialogControl::kQuit);
+  });
 }
 
 TEST_F(Startup, EscapeAndEnterInTheDialogDoNotStartOrEnd) {
