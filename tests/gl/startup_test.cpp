@@ -77,7 +77,12 @@ TEST_F(Startup, TheDialogShowsSetupJpgFromTheWorkingDirectory) {
   ASSERT_TRUE(EncodeJpeg(work_.File("setup.jpg"), picture, 95));
   ExpectQuitWithoutSideEffects([](unsigned long dialog, ChildProcess&) {
     unsigned top = 0, bottom = 0, band = 0;
-    ASSERT_TRUE(WindowPixel(dialog, 200, 20, top));
+    // The window may be mapped a moment before its first paint.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      ASSERT_TRUE(WindowPixel(dialog, 200, 20, top));
+      if (((top >> 16) & 0xFF) > 180) break;
+      SleepSeconds(0.05);
+    }
     ASSERT_TRUE(WindowPixel(dialog, 200, 130, bottom));
     ASSERT_TRUE(WindowPixel(dialog, 200, 152, band));  // just under the picture
     EXPECT_GT((top >> 16) & 0xFF, 180u) << std::hex << top;

@@ -17,6 +17,9 @@ bool ClickDialogControl(unsigned long window, DialogControl control) {
   if (control == DialogControl::kStart) x = layout::kStartLeft + layout::kButtonWidth / 2;
   if (control == DialogControl::kQuit) x = layout::kQuitLeft + layout::kButtonWidth / 2;
   const int y = layout::kControlsTop + layout::kControlHeight / 2;
+  // xdotool's --sync waits for the pointer to move, which never happens when it already
+  // rests on the target (a previous test clicked the same button): park it first.
+  RunCommand({"xdotool", "mousemove", "0", "0"});
   return RunCommand({"xdotool", "mousemove", "--sync", "--window", std::to_string(window), std::to_string(x),
                      std::to_string(y), "click", "1"}) == 0;
 }
