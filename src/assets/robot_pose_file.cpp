@@ -3,19 +3,21 @@
 namespace robot_pose_file {
 namespace {
 
-void ReadJoints(bytes::ByteReader& reader, Joints& joints, float zSign) {
+// Negation flips the sign bit only, so stored values come back bit for bit.
+void ReadJoints(bytes::ByteReader& reader, Joints& joints, bool negateZ) {
   float values[kJointCount * 3];
   reader.ReadF32s(values, kJointCount * 3);
   for (int i = 0; i < kJointCount; ++i) {
-    joints[i] = sm::Vec3(values[3 * i], values[3 * i + 1], zSign * values[3 * i + 2]);
+    const float z = values[3 * i + 2];
+    joints[i] = sm::Vec3(values[3 * i], values[3 * i + 1], negateZ ? -z : z);
   }
 }
 
-void WriteJoints(const Joints& joints, float zSign, bytes::ByteWriter& out) {
+void WriteJoints(const Joints& joints, bool negateZ, bytes::ByteWriter& out) {
   for (const sm::Vec3& joint : joints) {
     out.WriteF32(joint.x);
     out.WriteF32(joint.y);
-    out.WriteF32(zSign * joint.z);
+    out.WriteF32(negateZ ? -joint.z : joint.z);
   }
 }
 
@@ -39,7 +41,7 @@ bool ParseRestFrame(const void* data, std::size_t size, Joints& joints, std::str
             std::to_string(size);
     return false;
   }
-  ReadJoints(reader, joints, 1.0f);
+  ReadJoints(reader, joints, false);
   return true;
 }
 
@@ -47,7 +49,7 @@ bool ReadRestFrame(const std::string& path, Joints& joints, std::string& error) 
   return ReadWith(path, joints, error, ParseRestFrame);
 }
 
-void WriteRestFrame(const Joints& joints, bytes::ByteWriter& out) { WriteJoints(joints, 1.0f, out); }
+void WriteRestFrame(const Joints& joints, bytes::ByteWriter& out) { WriteJoints(joints, false, out); }
 
 std::string WriteRestFrame(const Joints& joints) {
   bytes::ByteWriter out;
@@ -76,7 +78,7 @@ bool ParseAnimation(const void* data, std::size_t size, std::vector<PoseKey>& ke
   keys.resize(static_cast<std::size_t>(count));
   for (PoseKey& key : keys) {
     key.time = reader.ReadF32();
-    ReadJoints(reader, key.joints, -1.0f);
+    ReadJoints(reader, key.joints, true);
   }
   return true;
 }
@@ -89,7 +91,7 @@ void WriteAnimation(const std::vector<PoseKey>& keys, bytes::ByteWriter& out) {
   out.WriteI32(static_cast<std::int32_t>(keys.size()));
   for (const PoseKey& key : keys) {
     out.WriteF32(key.time);
-    WriteJoints(key.joints, -1.0f, out);
+    WriteJoints(key.joints, true, out);
   }
 }
 
