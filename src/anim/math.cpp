@@ -174,7 +174,10 @@ Quat& FromAxisAngle(Quat& target, const Vec3& axis, float angle) {
 }
 
 void ToAxisAngle(const Quat& q, Vec3& axis, float& angle) {
-  angle = 2.0f * std::acos(q.w);
+  // A track's value normalised in float can land a rounding step outside [-1, 1];
+  // acos would turn that into NaN and spoil every matrix built from it.
+  const float w = q.w > 1.0f ? 1.0f : (q.w < -1.0f ? -1.0f : q.w);
+  angle = 2.0f * std::acos(w);
   if (angle == 0.0f) return;
   const float scale = 1.0f / std::sin(angle / 2.0f);
   axis = Vec3(q.v.x * scale, q.v.y * scale, q.v.z * scale);

@@ -62,7 +62,8 @@ float Length(const Vec3& v);                  // x, y, z only
 
 // The unit quaternion for a rotation of angle about axis (axis used as passed).
 Quat& FromAxisAngle(Quat& target, const Vec3& axis, float angle);
-// angle = 2·acos(w); for a zero angle the axis output is left untouched.
+// angle = 2·acos(w) (w clamped to [-1, 1]); for a zero angle the axis output is
+// left untouched.
 void ToAxisAngle(const Quat& q, Vec3& axis, float& angle);
 // Scales to unit length; the all-zero quaternion is left unchanged.
 void Normalize(Quat& q);
