@@ -9,12 +9,12 @@ void ReadJoints(bytes::ByteReader& reader, Joints& joints, bool negateZ) {
   reader.ReadF32s(values, kJointCount * 3);
   for (int i = 0; i < kJointCount; ++i) {
     const float z = values[3 * i + 2];
-    joints[i] = sm::Vec3(values[3 * i], values[3 * i + 1], negateZ ? -z : z);
+    joints.joints[i] = sm::Vec3(values[3 * i], values[3 * i + 1], negateZ ? -z : z);
   }
 }
 
 void WriteJoints(const Joints& joints, bool negateZ, bytes::ByteWriter& out) {
-  for (const sm::Vec3& joint : joints) {
+  for (const sm::Vec3& joint : joints.joints) {
     out.WriteF32(joint.x);
     out.WriteF32(joint.y);
     out.WriteF32(negateZ ? -joint.z : joint.z);
@@ -78,7 +78,7 @@ bool ParseAnimation(const void* data, std::size_t size, std::vector<PoseKey>& ke
   keys.resize(static_cast<std::size_t>(count));
   for (PoseKey& key : keys) {
     key.time = reader.ReadF32();
-    ReadJoints(reader, key.joints, true);
+    ReadJoints(reader, key.frame, true);
   }
   return true;
 }
@@ -91,7 +91,7 @@ void WriteAnimation(const std::vector<PoseKey>& keys, bytes::ByteWriter& out) {
   out.WriteI32(static_cast<std::int32_t>(keys.size()));
   for (const PoseKey& key : keys) {
     out.WriteF32(key.time);
-    WriteJoints(key.joints, true, out);
+    WriteJoints(key.frame, true, out);
   }
 }
 

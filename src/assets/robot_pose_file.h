@@ -9,12 +9,12 @@
 //   animation:  i32 key count N (N <= 0: no keys), then N records of a float time and
 //               20 joints x (x, y, z) whose z is stored negated.
 // docs/formats.md has the full description.
-#include <array>
 #include <cstddef>
 #include <string>
 #include <vector>
 
 #include "anim/math.h"
+#include "anim/robot_frame.h"
 #include "assets/byte_io.h"
 
 namespace robot_pose_file {
@@ -23,12 +23,13 @@ constexpr int kJointCount = 20;
 constexpr std::size_t kJointsBytes = kJointCount * 3 * 4;
 constexpr std::size_t kKeyBytes = 4 + kJointsBytes;
 
-// Joint positions with w = 1, indexed by joint number.
-using Joints = std::array<sm::Vec3, kJointCount>;
+// Joint positions (w = 1) indexed by joint number, as the robot's pose tracks hold them.
+using Joints = Robot::Frame;
+static_assert(sizeof(Joints::joints) / sizeof(Joints::joints[0]) == kJointCount, "a pose has 20 joints");
 
 struct PoseKey {
   float time = 0;  // seconds of the animation
-  Joints joints;   // z as the program uses it (the file's value negated)
+  Joints frame;    // z as the program uses it (the file's value negated)
 };
 
 // A rest frame shorter than 240 bytes fails.

@@ -12,7 +12,7 @@ using namespace robot_pose_file;
 
 Joints MakeJoints(float base) {
   Joints joints;
-  for (int i = 0; i < kJointCount; ++i) joints[i] = sm::Vec3(base + i, base - i, base * i + 0.5f);
+  for (int i = 0; i < kJointCount; ++i) joints.joints[i] = sm::Vec3(base + i, base - i, base * i + 0.5f);
   return joints;
 }
 
@@ -23,10 +23,10 @@ TEST(RobotPoseFile, RestFrameIsTwentyJointsWithZAsStored) {
   Joints joints;
   std::string error;
   ASSERT_TRUE(ParseRestFrame(out.Bytes().data(), out.Size(), joints, error)) << error;
-  EXPECT_EQ(joints[0].x, 0);
-  EXPECT_EQ(joints[3].z, 11);
-  EXPECT_EQ(joints[19].z, 59);
-  EXPECT_EQ(joints[19].w, 1);
+  EXPECT_EQ(joints.joints[0].x, 0);
+  EXPECT_EQ(joints.joints[3].z, 11);
+  EXPECT_EQ(joints.joints[19].z, 59);
+  EXPECT_EQ(joints.joints[19].w, 1);
 
   const std::string shortFrame = out.Bytes().substr(0, kJointsBytes - 1);
   EXPECT_FALSE(ParseRestFrame(shortFrame.data(), shortFrame.size(), joints, error));
@@ -50,9 +50,9 @@ TEST(RobotPoseFile, AnimationKeysNegateZAndKeepFileOrder) {
   ASSERT_EQ(keys.size(), 2u);
   EXPECT_EQ(keys[0].time, 3);
   EXPECT_EQ(keys[1].time, 1);
-  EXPECT_EQ(keys[0].joints[5].x, 3);
-  EXPECT_EQ(keys[0].joints[5].y, 5);
-  EXPECT_EQ(keys[0].joints[5].z, -10);
+  EXPECT_EQ(keys[0].frame.joints[5].x, 3);
+  EXPECT_EQ(keys[0].frame.joints[5].y, 5);
+  EXPECT_EQ(keys[0].frame.joints[5].z, -10);
 
   for (const std::int32_t none : {0, -8}) {
     ByteWriter empty;
@@ -70,19 +70,19 @@ TEST(RobotPoseFile, WritersAndReadersRoundTrip) {
   Joints readRest;
   ASSERT_TRUE(ReadRestFrame(dir.File("frame"), readRest, error)) << error;
   EXPECT_EQ(WriteRestFrame(readRest), WriteRestFrame(rest));
-  EXPECT_EQ(readRest[7].z, rest[7].z);
+  EXPECT_EQ(readRest.joints[7].z, rest.joints[7].z);
 
   std::vector<PoseKey> keys(3);
   for (int k = 0; k < 3; ++k) {
     keys[k].time = 0.25f * k;
-    keys[k].joints = MakeJoints(static_cast<float>(k));
+    keys[k].frame = MakeJoints(static_cast<float>(k));
   }
-  keys[1].joints[2].z = -0.0f;
+  keys[1].frame.joints[2].z = -0.0f;
   ASSERT_TRUE(WriteAnimationFile(dir.File("run_anim"), keys, error)) << error;
   std::vector<PoseKey> readKeys;
   ASSERT_TRUE(ReadAnimation(dir.File("run_anim"), readKeys, error)) << error;
   EXPECT_EQ(WriteAnimation(readKeys), WriteAnimation(keys));
-  EXPECT_EQ(readKeys[2].joints[4].z, keys[2].joints[4].z);
+  EXPECT_EQ(readKeys[2].frame.joints[4].z, keys[2].frame.joints[4].z);
   EXPECT_EQ(readKeys.size() * kKeyBytes + 4, testing_support::ReadFile(dir.File("run_anim")).size());
 
   EXPECT_FALSE(ReadAnimation(dir.File("dance_anim"), readKeys, error));
