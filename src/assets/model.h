@@ -50,7 +50,7 @@ class SubMesh {
   std::string materialName;
 };
 
-class Mesh : public ITransformable {
+class Mesh final : public ITransformable {
  public:
   Mesh() = default;
   Mesh(const Mesh&) = delete;
