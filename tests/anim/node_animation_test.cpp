@@ -16,7 +16,7 @@ using namespace animation_file;
 constexpr float kPi = 3.14159265f;
 
 // A stand-in for a mesh or an animated camera.
-class Target : public ITransformable {
+class Target final : public ITransformable {
  public:
   explicit Target(int id, bool camera = false) : id_(id), camera_(camera) {}
   bool IsCamera() override { return camera_; }
