@@ -7,7 +7,7 @@ cd "$(dirname "$0")"
 ./scripts/install-deps.sh
 
 jobs=${DRIFT_JOBS:-2}
-xvfb=(xvfb-run -a -s "-screen 0 1280x720x24")
+xvfb=(xvfb-run -a -s "-screen 0 1280x720x24 -noreset")
 
 echo "== build (release)"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

@@ -201,6 +201,11 @@ class Interpolator : public IInterpolator<T> {
 
   void SetKey(float time, const T& value, bool hold) override {
     if (!std::isfinite(time)) return;
+    // Loaders add keys in time order: appending needs no walk.
+    if (keys_.empty() || keys_.back().time < time) {
+      keys_.push_back(Key{time, hold, value});
+      return;
+    }
     std::size_t i = 0;
     while (i < keys_.size() && keys_[i].time < time) ++i;
     if (i < keys_.size() && keys_[i].time == time) {

@@ -7,8 +7,10 @@
 #include <cstdlib>
 #include <new>
 
+#include "anim/editable_camera.h"
 #include "anim/interpolators.h"
 #include "anim/keyed_value.h"
+#include "anim/properties.h"
 #include "anim/random.h"
 
 namespace {
@@ -36,7 +38,7 @@ TEST(NoAllocation, TheCounterSeesAllocations) {
   EXPECT_EQ(g_allocations.load(), before + 1);
 }
 
-TEST(NoAllocation, EvaluatingTracksAndKeyedValuesAllocatesNothing) {
+TEST(NoAllocation, EvaluatingTracksPropertiesAndKeyedValuesAllocatesNothing) {
   TCBInterpolator<sm::Vec3> positions;
   TCBInterpolator<sm::Quat> rotations;
   TCBInterpolator<int> ints;
@@ -58,6 +60,23 @@ TEST(NoAllocation, EvaluatingTracksAndKeyedValuesAllocatesNothing) {
     opacity.SetFloat(t, 1.0f / (1.0f + t));
   }
 
+  PropertyMap map;
+  auto path = AnimProperty::Create(1, "path", property_type::kVec3);
+  auto changer = AnimProperty::Create(2, kCameraChangerName, property_type::kInt);
+  for (int i = 0; i < 20; ++i) {
+    const float t = 2.5f * static_cast<float>(i);
+    path->Keys<sm::Vec3>()->AddKey(t, i % 5 == 2, sm::Vec3(t, 1.0f, -t));
+    changer->Keys<int>()->AddKey(t, false, i);
+  }
+  map.Insert(std::move(path));
+  map.Insert(std::move(changer));
+  auto focus = std::make_unique<ValueProperty>(3, "focus", property_type::kFloat);
+  *focus->FloatValue() = 5.0f;
+  map.Insert(std::move(focus));
+  const CameraProperty cameraProperty(4, "camera", 0, 1, 1, 3, 2);
+  const EditableCamera camera(cameraProperty, map);
+  const IKeyframesProvider<sm::Vec3>& pathKeys = *static_cast<AnimProperty*>(map.Find(1))->Keys<sm::Vec3>();
+
   sm::Vec3 p;
   sm::Quat q;
   int n = 0;
@@ -73,6 +92,7 @@ TEST(NoAllocation, EvaluatingTracksAndKeyedValuesAllocatesNothing) {
     steps.Evaluate(t, n);
     sum += p.x + q.w + static_cast<float>(n) + f + signal.FloatAt(t) + opacity.FloatAt(t) +
            static_cast<float>(signal.IntAt(t));
+    sum += pathKeys.ValueAt(t).y + camera.Position(t).x + camera.FirstFloat(t) + camera.SecondFloat(t);
   }
   EXPECT_EQ(g_allocations.load(), before);
   EXPECT_TRUE(sum == sum);  // keeps the loop's work observable

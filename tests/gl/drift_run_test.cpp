@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include "support/dialog_driver.h"
 #include "support/process.h"
 #include "support/temp_dir.h"
 #include "support/x11_client.h"
@@ -17,7 +18,10 @@ constexpr char kTitle[] = "Drift :: by Halcyra";
 
 class DriftRun : public ::testing::Test {
  protected:
-  void SetUp() override { std::filesystem::create_directories(tmp_); }
+  void SetUp() override {
+    HoldDisplayConnection();
+    std::filesystem::create_directories(tmp_);
+  }
 
   ProcessOptions Options() const {
     ProcessOptions options;
@@ -43,7 +47,9 @@ class DriftRun : public ::testing::Test {
 };
 
 TEST_F(DriftRun, EscapeEndsTheRunCleanly) {
-  ChildProcess drift({drift_}, Options());
+  auto started = StartDriftPastDialog(drift_, Options());
+  ASSERT_TRUE(started) << "the start dialog never appeared";
+  ChildProcess& drift = *started;
   ASSERT_NE(WaitForWindow(kTitle, 30), 0u) << "the demo window never appeared";
   EXPECT_FALSE(DataFolderGone()) << "the data folder exists while the demo runs";
   PressEscape();
@@ -54,7 +60,9 @@ TEST_F(DriftRun, EscapeEndsTheRunCleanly) {
 }
 
 TEST_F(DriftRun, ClosingTheWindowEndsTheRunThroughTheTeardown) {
-  ChildProcess drift({drift_}, Options());
+  auto started = StartDriftPastDialog(drift_, Options());
+  ASSERT_TRUE(started) << "the start dialog never appeared";
+  ChildProcess& drift = *started;
   const unsigned long window = WaitForWindow(kTitle, 30);
   ASSERT_NE(window, 0u);
   ASSERT_TRUE(RequestWindowClose(window));
@@ -65,7 +73,9 @@ TEST_F(DriftRun, ClosingTheWindowEndsTheRunThroughTheTeardown) {
 
 TEST_F(DriftRun, TerminationSignalStillRemovesTheDataFolder) {
   for (int signal : {SIGTERM, SIGINT}) {
-    ChildProcess drift({drift_}, Options());
+    auto started = StartDriftPastDialog(drift_, Options());
+    ASSERT_TRUE(started) << "the start dialog never appeared";
+    ChildProcess& drift = *started;
     ASSERT_NE(WaitForWindow(kTitle, 30), 0u);
     drift.Kill(signal);
     ASSERT_TRUE(drift.Wait(30)) << "signal " << signal;
@@ -82,6 +92,7 @@ TEST_F(DriftRun, WithoutADisplayInitFailsAndTheTeardownStillRuns) {
   ChildProcess drift({drift_}, options);
   ASSERT_TRUE(drift.Wait(30));
   EXPECT_EQ(drift.ExitCode(), 0);
+  EXPECT_NE(Log().find("no display for the setup dialog"), std::string::npos) << Log();
   EXPECT_NE(Log().find("couldn't initialize opengl window\n"), std::string::npos) << Log();
   EXPECT_TRUE(DataFolderGone());
 }

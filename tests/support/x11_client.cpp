@@ -37,11 +37,25 @@ unsigned long FindWindow(Display* display, Window root, const std::string& title
 
 }  // namespace
 
+void HoldDisplayConnection() {
+  static Display* held = nullptr;
+  // Also the first connection may meet a reset (the previous test program just ended).
+  for (int attempt = 0; held == nullptr && attempt < 100; ++attempt) {
+    held = XOpenDisplay(nullptr);
+    if (held == nullptr) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+}
+
 unsigned long WaitForWindow(const std::string& title, double timeoutSeconds) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
+  // A server that is just resetting refuses connections for a moment.
   Display* display = XOpenDisplay(nullptr);
+  while (display == nullptr && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    display = XOpenDisplay(nullptr);
+  }
   if (display == nullptr) return 0;
   XSetErrorHandler(IgnoreErrors);
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
   unsigned long window = 0;
   while (window == 0 && std::chrono::steady_clock::now() < deadline) {
     window = FindWindow(display, DefaultRootWindow(display), title);
@@ -67,6 +81,32 @@ bool RequestWindowClose(unsigned long window) {
   XSync(display, False);
   XCloseDisplay(display);
   return sent != 0;
+}
+
+bool WindowPixel(unsigned long window, int x, int y, unsigned& rgb) {
+  Display* display = XOpenDisplay(nullptr);
+  if (display == nullptr) return false;
+  XSetErrorHandler(IgnoreErrors);
+  bool ok = false;
+  XWindowAttributes attributes;
+  if (XGetWindowAttributes(display, window, &attributes) && x >= 0 && y >= 0 && x < attributes.width &&
+      y < attributes.height) {
+    XImage* image = XGetImage(display, window, x, y, 1, 1, AllPlanes, ZPixmap);
+    if (image != nullptr) {
+      const unsigned long pixel = XGetPixel(image, 0, 0);
+      const Visual* visual = attributes.visual;
+      auto channel = [pixel](unsigned long mask) {
+        int shift = 0;
+        while (mask != 0 && (mask & 1) == 0) mask >>= 1, ++shift;
+        return static_cast<unsigned>((pixel >> shift) & mask & 0xff);
+      };
+      rgb = (channel(visual->red_mask) << 16) | (channel(visual->green_mask) << 8) | channel(visual->blue_mask);
+      XDestroyImage(image);
+      ok = true;
+    }
+  }
+  XCloseDisplay(display);
+  return ok;
 }
 
 }  // namespace testing_support
