@@ -162,6 +162,6 @@ std::unique_ptr<Animation> AnimationLoader::LoadAnimation(const std::string& pat
 IDisposable* AnimationLoader::Load(const char* path, sm::IServiceProvider*) {
   std::string error;
   std::unique_ptr<Animation> animation = LoadAnimation(path, error);
-  if (!animation) WriteLog("animation: %s", error.c_str());
+  if (!animation) WriteLog("error: %s", error.c_str());
   return animation.release();
 }

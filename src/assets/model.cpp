@@ -158,7 +158,7 @@ std::unique_ptr<Model> ModelLoader::LoadModel(const std::string& path, std::stri
 IDisposable* ModelLoader::Load(const char* path, sm::IServiceProvider*) {
   std::string error;
   std::unique_ptr<Model> model = LoadModel(path, error);
-  if (!model) WriteLog("model: %s", error.c_str());
+  if (!model) WriteLog("error: %s", error.c_str());
   return model.release();
 }
 

@@ -8,8 +8,10 @@
 
 #include "anim/animation_file.h"
 #include "assets/camera_file.h"
+#include "assets/material.h"
 #include "assets/model_file.h"
 #include "assets/robot_pose_file.h"
+#include "assets/test_images.h"
 #include "support/process.h"
 #include "support/temp_dir.h"
 
@@ -184,6 +186,50 @@ TEST_F(Inspect, PrintsAnimationTreesCamerasAndRobotPoses) {
   EXPECT_EQ(run.output[3]["kind"], "pose-animation");
   EXPECT_EQ(run.output[3]["keyCount"], 2);
   EXPECT_EQ(Floats(run.output[3]["keys"][1]["joints"][19]), (std::vector<float>{7, 8, 9}));
+}
+
+TEST_F(Inspect, PrintsMaterialsPicturesAndThePropertyScript) {
+  Material steel;
+  steel.name = "brushed";
+  steel.opacity = 0.25f;
+  steel.diffuseMapName = "steel_d";
+  std::string error;
+  ASSERT_TRUE(WriteMaterialFile(dir_.File("steel.mat"), steel, error)) << error;
+  test_images::PngPicture png;
+  png.width = 2;
+  png.height = 1;
+  png.rows = {{1, 2, 3, 4, 5, 6}};
+  test_images::WritePng(dir_.File("sign.png"), png);
+  test_images::WriteSolidJpeg(dir_.File("wall.jpg"), 5, 3, 9, 9, 9);
+  const std::string script = Write("props.scr",
+                                   "ValueProperty 3 7 0 speed 1.5\n"
+                                   "AnimProperty 2 8 0 steps k 0 1 5 k 2 0 7 endkeys\n"
+                                   "end\n");
+  const Outcome run = Start({dir_.File("steel.mat"), dir_.File("sign.png"), dir_.File("wall.jpg"), script});
+  ASSERT_EQ(run.status, 0) << run.errors;
+  const json& material = run.output[0];
+  EXPECT_EQ(material["kind"], "material");
+  EXPECT_EQ(material["name"], "brushed");
+  EXPECT_EQ(material["opacity"], 0.25);
+  EXPECT_EQ(material["diffuseMap"], "steel_d");
+  EXPECT_EQ(run.output[1]["kind"], "png");
+  EXPECT_EQ(run.output[1]["width"], 2);
+  EXPECT_EQ(run.output[1]["bitsPerPixel"], 24);
+  EXPECT_EQ(run.output[2]["kind"], "jpeg");
+  EXPECT_EQ(run.output[2]["height"], 3);
+  const json& properties = run.output[3]["properties"];
+  ASSERT_EQ(properties.size(), 2u);
+  EXPECT_EQ(properties[0]["name"], "speed");
+  EXPECT_EQ(properties[0]["value"], 1.5);
+  EXPECT_EQ(properties[1]["kind"], "animated");
+  EXPECT_EQ(properties[1]["keys"][0]["hold"], true);
+  EXPECT_EQ(properties[1]["keys"][1]["value"], 7);
+
+  // The property script reports its reason through the log; it reaches standard error.
+  const Outcome broken = Start({Write("cut.scr", "ValueProperty 3 7 0 speed")});
+  EXPECT_EQ(broken.status, 1);
+  EXPECT_NE(broken.errors.find("cut.scr"), std::string::npos) << broken.errors;
+  EXPECT_EQ(Start({Write("fake.png", "png")}).status, 1);
 }
 
 TEST_F(Inspect, FailuresExitWithStatusOneAndTheReason) {

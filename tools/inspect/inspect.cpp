@@ -1,12 +1,21 @@
 #include "inspect.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 #include "anim/node_animation.h"
+#include "anim/property_script.h"
+#include "app/log.h"
 #include "app/path.h"
+#include "assets/byte_io.h"
 #include "assets/camera_file.h"
+#include "assets/image.h"
+#include "assets/material.h"
 #include "assets/model.h"
 #include "assets/robot_pose_file.h"
 
@@ -230,6 +239,135 @@ bool InspectPoseAnimation(const std::string& path, const Options&, Json& out, st
   return true;
 }
 
+Json Colour(const float* rgba) { return Json::array({rgba[0], rgba[1], rgba[2], rgba[3]}); }
+
+bool InspectMaterial(const std::string& path, const Options&, Json& out, std::string& error) {
+  const std::unique_ptr<Material> material = ReadMaterialFile(path, error);
+  if (!material) return false;
+  out["name"] = material->name;
+  out["ambient"] = Colour(material->ambient);
+  out["diffuse"] = Colour(material->diffuse);
+  out["specular"] = Colour(material->specular);
+  out["emissive"] = Colour(material->emissive);
+  out["opacity"] = material->opacity;
+  out["glossiness"] = material->glossiness;
+  out["specularLevel"] = material->specularLevel;
+  out["emissiveAmount"] = material->emissiveAmount;
+  out["reflectionLevel"] = material->reflectionLevel;
+  out["diffuseMap"] = material->diffuseMapName;
+  out["opacityMap"] = material->opacityMapName;
+  out["bumpMap"] = material->bumpMapName;
+  out["environmentMap"] = material->environmentMapName;
+  return true;
+}
+
+// The decoders behind the texture loader; the GL upload is left out, so no display
+// is needed.
+bool InspectImage(const std::string& path, Json& out, std::string& error, bool (*decode)(const std::string&, Image&)) {
+  Image image;
+  if (!decode(path, image)) {
+    error = "'" + path + "': not a picture the texture loader reads";
+    return false;
+  }
+  out["width"] = image.width;
+  out["height"] = image.height;
+  out["bitsPerPixel"] = image.bitsPerPixel;
+  return true;
+}
+
+bool InspectPng(const std::string& path, const Options&, Json& out, std::string& error) {
+  return InspectImage(path, out, error, DecodePng);
+}
+
+bool InspectJpeg(const std::string& path, const Options&, Json& out, std::string& error) {
+  return InspectImage(path, out, error, DecodeJpeg);
+}
+
+// Sends the log to a temporary file while it lives, for loaders that report their
+// reasons only there.
+class CapturedLog {
+ public:
+  CapturedLog() {
+    const char* folder = std::getenv("TMPDIR");
+    path_ = std::string(folder != nullptr && *folder != '\0' ? folder : "/tmp") + "/drift_inspect_log_XXXXXX";
+    const int fd = mkstemp(path_.data());
+    if (fd >= 0) close(fd);
+    OpenLog(path_);
+  }
+  ~CapturedLog() {
+    CloseLog();
+    std::remove(path_.c_str());
+  }
+  // What was logged, on one line.
+  std::string Text() {
+    CloseLog();
+    std::string text;
+    std::string ignored;
+    bytes::ReadWholeFile(path_, text, ignored);
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    while (!text.empty() && text.back() == ' ') text.pop_back();
+    return text;
+  }
+
+ private:
+  std::string path_;
+};
+
+template <typename T>
+Json PropertyKeys(const IKeyframesProvider<T>& keys) {
+  Json list = Json::array();
+  for (int i = 0; i < keys.KeyCount(); ++i) {
+    float time = 0;
+    bool hold = false;
+    T value{};
+    keys.GetKey(i, time, hold, value);
+    Json key = {{"time", time}, {"value", ToJson(value)}};
+    if (hold) key["hold"] = true;
+    list.push_back(std::move(key));
+  }
+  return list;
+}
+
+Json PropertyJson(const EditableProperty& property) {
+  Json out = {{"id", property.Id()}, {"name", property.Name()}, {"type", property.Type()}};
+  if (const auto* value = dynamic_cast<const ValueProperty*>(&property)) {
+    out["kind"] = "value";
+    if (const int* i = value->IntValue()) out["value"] = *i;
+    if (const float* f = value->FloatValue()) out["value"] = *f;
+    if (const sm::Vec3* v = value->Vec3Value()) out["value"] = Vec(*v);
+  } else if (const auto* animated = dynamic_cast<const AnimProperty*>(&property)) {
+    out["kind"] = "animated";
+    if (const auto* keys = animated->Keys<int>()) out["keys"] = PropertyKeys(*keys);
+    if (const auto* keys = animated->Keys<float>()) out["keys"] = PropertyKeys(*keys);
+    if (const auto* keys = animated->Keys<sm::Vec3>()) out["keys"] = PropertyKeys(*keys);
+  } else if (const auto* camera = dynamic_cast<const CameraProperty*>(&property)) {
+    out["kind"] = "camera";
+    out["positionId"] = camera->PositionId();
+    out["rotationId"] = camera->RotationId();
+    out["firstFloatId"] = camera->FirstFloatId();
+    out["secondFloatId"] = camera->SecondFloatId();
+  }
+  return out;
+}
+
+bool InspectPropertyScript(const std::string& path, const Options&, Json& out, std::string& error) {
+  std::unique_ptr<SignalPair> signal;
+  PropertyMap properties;
+  std::vector<std::unique_ptr<EditableCamera>> cameras;
+  CapturedLog log;
+  if (!LoadPropertyScript(path, PropertyScriptTarget{signal, properties, cameras})) {
+    error = log.Text();
+    if (error.empty()) error = "'" + path + "': the property script did not load";
+    return false;
+  }
+  Json list = Json::array();
+  for (const auto& entry : properties) list.push_back(PropertyJson(*entry.second));
+  out["propertyCount"] = properties.Size();
+  out["cameraCount"] = cameras.size();
+  out["properties"] = std::move(list);
+  return true;
+}
+
 using Inspector = bool (*)(const std::string&, const Options&, Json&, std::string&);
 
 struct Kind {
@@ -244,6 +382,10 @@ const std::vector<Kind>& AllKinds() {
       {{"camera", "*.cam", "camera records: id, field of view, second value"}, InspectCamera},
       {{"rest-frame", "frame", "the robot's rest pose (20 joints)"}, InspectRestFrame},
       {{"pose-animation", "*_anim", "the robot's pose keys"}, InspectPoseAnimation},
+      {{"material", "*.mat", "material fields and map names"}, InspectMaterial},
+      {{"png", "*.png", "picture size and pixel format"}, InspectPng},
+      {{"jpeg", "*.jpg", "picture size and pixel format"}, InspectJpeg},
+      {{"property-script", "*.scr", "properties with values and keys"}, InspectPropertyScript},
   };
   return kinds;
 }
@@ -271,6 +413,10 @@ std::string KindOf(const std::string& path) {
   if (extension == "geo") return "model";
   if (extension == "ani") return "animation";
   if (extension == "cam") return "camera";
+  if (extension == "mat") return "material";
+  if (extension == "png") return "png";
+  if (extension == "jpg" || extension == "jpeg") return "jpeg";
+  if (extension == "scr") return "property-script";
   if (extension.empty() && name == "frame") return "rest-frame";
   if (extension.empty() && name.size() > 5 && name.compare(name.size() - 5, 5, "_anim") == 0) {
     return "pose-animation";
