@@ -148,13 +148,7 @@ bool Parse(const void* data, std::size_t size, AnimationData& animation, std::st
 }
 
 bool ReadFile(const std::string& path, AnimationData& animation, std::string& error) {
-  std::string buffer;
-  if (!bytes::ReadWholeFile(path, buffer, error)) return false;
-  if (!Parse(buffer.data(), buffer.size(), animation, error)) {
-    error = "'" + path + "': " + error;
-    return false;
-  }
-  return true;
+  return bytes::ReadFileWith(path, animation, error, Parse);
 }
 
 void Write(const AnimationData& animation, bytes::ByteWriter& out) {

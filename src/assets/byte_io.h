@@ -210,4 +210,17 @@ inline bool WriteWholeFile(const std::string& path, const std::string& bytes, st
   return ok;
 }
 
+// Reads a whole file and parses it with parse(data, size, value, error); a parse
+// error is prefixed with the path, so every reader's message names its file.
+template <typename Value, typename Parser>
+bool ReadFileWith(const std::string& path, Value& value, std::string& error, Parser parse) {
+  std::string buffer;
+  if (!ReadWholeFile(path, buffer, error)) return false;
+  if (!parse(buffer.data(), buffer.size(), value, error)) {
+    error = "'" + path + "': " + error;
+    return false;
+  }
+  return true;
+}
+
 }  // namespace bytes

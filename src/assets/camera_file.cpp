@@ -64,13 +64,7 @@ bool Parse(const void* data, std::size_t size, std::vector<CameraRecord>& camera
 }
 
 bool ReadFile(const std::string& path, std::vector<CameraRecord>& cameras, std::string& error) {
-  std::string buffer;
-  if (!bytes::ReadWholeFile(path, buffer, error)) return false;
-  if (!Parse(buffer.data(), buffer.size(), cameras, error)) {
-    error = "'" + path + "': " + error;
-    return false;
-  }
-  return true;
+  return bytes::ReadFileWith(path, cameras, error, Parse);
 }
 
 void Write(const std::vector<CameraRecord>& cameras, bytes::ByteWriter& out) {

@@ -197,13 +197,7 @@ bool Parse(const void* data, std::size_t size, ModelData& model, std::string& er
 }
 
 bool ReadFile(const std::string& path, ModelData& model, std::string& error) {
-  std::string buffer;
-  if (!bytes::ReadWholeFile(path, buffer, error)) return false;
-  if (!Parse(buffer.data(), buffer.size(), model, error)) {
-    error = "'" + path + "': " + error;
-    return false;
-  }
-  return true;
+  return bytes::ReadFileWith(path, model, error, Parse);
 }
 
 int PeekMeshCount(const std::string& path) {

@@ -21,17 +21,6 @@ void WriteJoints(const Joints& joints, bool negateZ, bytes::ByteWriter& out) {
   }
 }
 
-template <typename Parser, typename Value>
-bool ReadWith(const std::string& path, Value& value, std::string& error, Parser parse) {
-  std::string buffer;
-  if (!bytes::ReadWholeFile(path, buffer, error)) return false;
-  if (!parse(buffer.data(), buffer.size(), value, error)) {
-    error = "'" + path + "': " + error;
-    return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 bool ParseRestFrame(const void* data, std::size_t size, Joints& joints, std::string& error) {
@@ -46,7 +35,7 @@ bool ParseRestFrame(const void* data, std::size_t size, Joints& joints, std::str
 }
 
 bool ReadRestFrame(const std::string& path, Joints& joints, std::string& error) {
-  return ReadWith(path, joints, error, ParseRestFrame);
+  return bytes::ReadFileWith(path, joints, error, ParseRestFrame);
 }
 
 void WriteRestFrame(const Joints& joints, bytes::ByteWriter& out) { WriteJoints(joints, false, out); }
@@ -84,7 +73,7 @@ bool ParseAnimation(const void* data, std::size_t size, std::vector<PoseKey>& ke
 }
 
 bool ReadAnimation(const std::string& path, std::vector<PoseKey>& keys, std::string& error) {
-  return ReadWith(path, keys, error, ParseAnimation);
+  return bytes::ReadFileWith(path, keys, error, ParseAnimation);
 }
 
 void WriteAnimation(const std::vector<PoseKey>& keys, bytes::ByteWriter& out) {
