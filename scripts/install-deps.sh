@@ -8,6 +8,8 @@ packages=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
   # test and benchmark frameworks
   libgtest-dev libgmock-dev libbenchmark-dev
+  # JSON for drift-inspect and its tests
+  nlohmann-json3-dev
   # window, input, audio and GL
   libsdl2-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
   # start dialog

@@ -2,6 +2,8 @@
 #include "assets/material_resolution.h"
 #include "assets/model.h"
 
-void CollectMaterialSlots(Model&, std::vector<MaterialSlot>&) {
-  // The placeholder model holds no meshes: there is no sub-mesh to list.
+void CollectMaterialSlots(Model& model, std::vector<MaterialSlot>& slots) {
+  for (const auto& mesh : model.meshes) {
+    for (const auto& subMesh : mesh->subMeshes) slots.push_back({&subMesh->materialName, &subMesh->material});
+  }
 }

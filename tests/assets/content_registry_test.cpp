@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "anim/animation_file.h"
 #include "anim/node_animation.h"
 #include "app/log.h"
 #include "assets/assets_manager.h"
@@ -278,7 +279,7 @@ TEST_F(Registry, LoadAllFilesMaterialsUnderTheirFileNames) {
   ASSERT_TRUE(WriteMaterialFile(dir_.File("materials/alu.mat"), other, error)) << error;
   Write("materials/broken.mat", "<m Name=\"x\">");
   Write("effects/blur.cfx", "effect");
-  Write("animations/cameras.ani", "");
+  Write("animations/cameras.ani", animation_file::Write(animation_file::AnimationData()));
   OpenLog(dir_.File("log.txt"));
 
   Content().AddObserver(&recorder_);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "support/dialog_driver.h"
+#include "support/drift_run.h"
 #include "support/process.h"
 #include "support/temp_dir.h"
 #include "support/x11_client.h"
@@ -14,43 +15,13 @@ namespace {
 
 using namespace testing_support;
 
-constexpr char kTitle[] = "Drift :: by Halcyra";
-
-class DriftRun : public ::testing::Test {
- protected:
-  void SetUp() override {
-    HoldDisplayConnection();
-    std::filesystem::create_directories(tmp_);
-  }
-
-  ProcessOptions Options() const {
-    ProcessOptions options;
-    options.workingDirectory = work_.Path();
-    options.setEnv["TMPDIR"] = tmp_;
-    options.setEnv["SDL_AUDIODRIVER"] = "dummy";
-    options.stderrPath = work_.File("stderr.txt");
-    return options;
-  }
-  std::string Log() const { return ReadFile(work_.File("log.txt")); }
-  bool DataFolderGone() const { return std::filesystem::is_empty(tmp_); }
-
-  // Holds Escape long enough for a frame to see it: the loop reads the key state.
-  static void PressEscape() {
-    RunCommand({"xdotool", "keydown", "Escape"});
-    SleepSeconds(0.5);
-    RunCommand({"xdotool", "keyup", "Escape"});
-  }
-
-  TempDir work_;
-  std::string tmp_ = work_.File("tmp");
-  std::string drift_ = std::string(DRIFT_BINARY_DIR) + "/drift";
-};
+using DriftRun = DriftRunTest;
 
 TEST_F(DriftRun, EscapeEndsTheRunCleanly) {
   auto started = StartDriftPastDialog(drift_, Options());
   ASSERT_TRUE(started) << "the start dialog never appeared";
   ChildProcess& drift = *started;
-  ASSERT_NE(WaitForWindow(kTitle, 30), 0u) << "the demo window never appeared";
+  ASSERT_NE(WaitForWindow(kDemoTitle, 30), 0u) << "the demo window never appeared";
   EXPECT_FALSE(DataFolderGone()) << "the data folder exists while the demo runs";
   PressEscape();
   ASSERT_TRUE(drift.Wait(30)) << "Escape did not end the run";
@@ -63,7 +34,7 @@ TEST_F(DriftRun, ClosingTheWindowEndsTheRunThroughTheTeardown) {
   auto started = StartDriftPastDialog(drift_, Options());
   ASSERT_TRUE(started) << "the start dialog never appeared";
   ChildProcess& drift = *started;
-  const unsigned long window = WaitForWindow(kTitle, 30);
+  const unsigned long window = WaitForWindow(kDemoTitle, 30);
   ASSERT_NE(window, 0u);
   ASSERT_TRUE(RequestWindowClose(window));
   ASSERT_TRUE(drift.Wait(30));
@@ -76,7 +47,7 @@ TEST_F(DriftRun, TerminationSignalStillRemovesTheDataFolder) {
     auto started = StartDriftPastDialog(drift_, Options());
     ASSERT_TRUE(started) << "the start dialog never appeared";
     ChildProcess& drift = *started;
-    ASSERT_NE(WaitForWindow(kTitle, 30), 0u);
+    ASSERT_NE(WaitForWindow(kDemoTitle, 30), 0u);
     drift.Kill(signal);
     ASSERT_TRUE(drift.Wait(30)) << "signal " << signal;
     EXPECT_EQ(drift.ExitCode(), 0) << "signal " << signal;

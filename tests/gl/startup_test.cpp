@@ -10,6 +10,7 @@
 #include "assets/image.h"
 #include "platform/zip_archive.h"
 #include "support/dialog_driver.h"
+#include "support/drift_run.h"
 #include "support/process.h"
 #include "support/temp_dir.h"
 #include "support/x11_client.h"
@@ -19,42 +20,20 @@ namespace {
 using namespace testing_support;
 namespace fs = std::filesystem;
 
-constexpr char kDemoTitle[] = "Drift :: by Halcyra";
-
-class Startup : public ::testing::Test {
+class Startup : public DriftRunTest {
  protected:
-  void SetUp() override {
-    HoldDisplayConnection();
-    fs::create_directories(tmp_);
-  }
-
-  ProcessOptions Options() const {
-    ProcessOptions options;
-    options.workingDirectory = work_.Path();
-    options.setEnv["TMPDIR"] = tmp_;
-    options.setEnv["SDL_AUDIODRIVER"] = "dummy";
-    options.stderrPath = work_.File("stderr.txt");
-    return options;
-  }
-  std::string Log() const { return ReadFile(work_.File("log.txt")); }
-  bool TmpEmpty() const { return fs::is_empty(tmp_); }
-
   // Ends the dialog with `end` and checks that the program stopped without a data folder.
   void ExpectQuitWithoutSideEffects(const std::function<void(unsigned long, ChildProcess&)>& end) {
     ChildProcess drift({drift_}, Options());
     const unsigned long dialog = WaitForModeDialog();
     ASSERT_NE(dialog, 0u) << "the start dialog never appeared";
-    EXPECT_TRUE(TmpEmpty());
+    EXPECT_TRUE(DataFolderGone());
     end(dialog, drift);
     ASSERT_TRUE(drift.Wait(30)) << "the program did not end";
     EXPECT_EQ(drift.ExitCode(), 0);
-    EXPECT_TRUE(TmpEmpty()) << "a data folder was created";
+    EXPECT_TRUE(DataFolderGone()) << "a data folder was created";
     EXPECT_EQ(WaitForWindow(kDemoTitle, 0.2), 0u);
   }
-
-  TempDir work_;
-  std::string tmp_ = work_.File("tmp");
-  std::string drift_ = std::string(DRIFT_BINARY_DIR) + "/drift";
 };
 
 TEST_F(Startup, QuitOrClosingTheDialogEndsTheProgramAtOnce) {
@@ -99,7 +78,7 @@ TEST_F(Startup, EscapeAndEnterInTheDialogDoNotStartOrEnd) {
     TypeKeys(dialog, {"Escape", "Return"});
     SleepSeconds(0.5);
     EXPECT_TRUE(drift.Running()) << "a key ended the dialog";
-    EXPECT_TRUE(TmpEmpty());
+    EXPECT_TRUE(DataFolderGone());
     EXPECT_EQ(WaitForWindow(kDemoTitle, 0.1), 0u);
     ClickDialogControl(dialog, DialogControl::kQuit);
   });
@@ -131,12 +110,10 @@ TEST_F(Startup, StartUnpacksTheArchiveBesideTheProgramAndTheTeardownRemovesIt) {
   EXPECT_EQ(ReadFile(dataFolder + "/properties/props.scr"), "signal 0\n");
   EXPECT_TRUE(fs::is_regular_file(dataFolder + "/music/osprey.mp3"));
 
-  RunCommand({"xdotool", "keydown", "Escape"});
-  SleepSeconds(0.5);
-  RunCommand({"xdotool", "keyup", "Escape"});
+  PressEscape();
   ASSERT_TRUE(started->Wait(30)) << "Escape did not end the run";
   EXPECT_EQ(started->ExitCode(), 0);
-  EXPECT_TRUE(TmpEmpty()) << "the data folder is still there";
+  EXPECT_TRUE(DataFolderGone()) << "the data folder is still there";
   EXPECT_EQ(Log().find("archive"), std::string::npos) << Log();
 }
 
@@ -150,7 +127,7 @@ TEST_F(Startup, AMissingArchiveIsLoggedAndTheRunGoesOn) {
       << Log();
   started->Kill(SIGTERM);
   ASSERT_TRUE(started->Wait(30));
-  EXPECT_TRUE(TmpEmpty());
+  EXPECT_TRUE(DataFolderGone());
 }
 
 }  // namespace
