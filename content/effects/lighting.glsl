@@ -93,16 +93,35 @@ vec3 BumpedNormal(vec3 n) {
 // The fraction of light that reaches the fragment: four comparisons around the
 // fragment's place in the shadow map, each filtered by the texture unit, so shadow
 // edges are soft rather than stair-stepped. Outside the light's view counts as lit.
-float Lit() {
+// Each tap compares against the depth the receiving surface has at the tap's place
+// (its depth slope in the map, from the screen-space derivatives), so surfaces that
+// the light grazes do not shadow themselves.
+float Lit(vec3 c, vec2 depthSlope) {
   if (shadowCoord.w <= 0.0) return 1.0;
-  vec3 c = shadowCoord.xyz / shadowCoord.w;
   if (c.x < 0.0 || c.x > 1.0 || c.y < 0.0 || c.y > 1.0 || c.z >= 1.0) return 1.0;
   const float spread = 1.0 / 2048.0;
-  float sum = shadow2D(shadowMap, vec3(c.x - spread, c.y - 0.5 * spread, c.z)).r;
-  sum += shadow2D(shadowMap, vec3(c.x + 0.5 * spread, c.y - spread, c.z)).r;
-  sum += shadow2D(shadowMap, vec3(c.x + spread, c.y + 0.5 * spread, c.z)).r;
-  sum += shadow2D(shadowMap, vec3(c.x - 0.5 * spread, c.y + spread, c.z)).r;
+  const float bias = 0.00002;
+  vec2 o0 = vec2(-spread, -0.5 * spread);
+  vec2 o1 = vec2(0.5 * spread, -spread);
+  vec2 o2 = vec2(spread, 0.5 * spread);
+  vec2 o3 = vec2(-0.5 * spread, spread);
+  float sum = shadow2D(shadowMap, vec3(c.xy + o0, c.z + dot(depthSlope, o0) - bias)).r;
+  sum += shadow2D(shadowMap, vec3(c.xy + o1, c.z + dot(depthSlope, o1) - bias)).r;
+  sum += shadow2D(shadowMap, vec3(c.xy + o2, c.z + dot(depthSlope, o2) - bias)).r;
+  sum += shadow2D(shadowMap, vec3(c.xy + o3, c.z + dot(depthSlope, o3) - bias)).r;
   return sum * 0.25;
+}
+
+// How the shadow-map depth changes per unit of shadow-map coordinate across the
+// surface. Derivatives need every fragment of a quad, so this runs before any branch.
+vec2 DepthSlope(vec3 c) {
+  vec3 dx = dFdx(c);
+  vec3 dy = dFdy(c);
+  float det = dx.x * dy.y - dx.y * dy.x;
+  if (abs(det) < 1e-12) return vec2(0.0);
+  vec2 slope = vec2(dy.y * dx.z - dx.y * dy.z, dx.x * dy.z - dy.x * dx.z) / det;
+  // Nearly edge-on surfaces: a bounded slope keeps them from escaping shadow entirely.
+  return clamp(slope, vec2(-0.05), vec2(0.05));
 }
 #endif
 
@@ -128,7 +147,8 @@ void main() {
 #endif
   float lit = 1.0;
 #ifdef SHADOW
-  lit = Lit();
+  vec3 shadowPosition = shadowCoord.xyz / shadowCoord.w;
+  lit = Lit(shadowPosition, DepthSlope(shadowPosition));
   // Shadowed parts keep some of the direct light so they never turn flat black.
   lit = 0.35 + 0.65 * lit;
 #endif

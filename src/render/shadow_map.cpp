@@ -1,0 +1,120 @@
+#include "render/shadow_map.h"
+
+#include <algorithm>
+
+#include "assets/effect.h"
+#include "assets/model.h"
+#include "platform/fx.h"
+#include "platform/gl.h"
+
+ShadowTarget::~ShadowTarget() {
+  DestroyFrameBuffer(frameBuffer);
+  if (depth.name != 0) glDeleteTextures(1, &depth.name);
+  depth = DepthTexture();
+  colour.reset();
+}
+
+void ShadowMapSize(int screenWidth, int screenHeight, int maxSide, int& width, int& height) {
+  width = std::min(4 * std::max(screenWidth, 0), maxSide);
+  height = std::min(4 * std::max(screenHeight, 0), maxSide);
+}
+
+int MaxRenderTargetSide() {
+  GLint texture = 0;
+  GLint renderbuffer = 0;
+  GLint viewport[2] = {0, 0};
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &texture);
+  glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE_EXT, &renderbuffer);
+  glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewport);
+  return std::min({texture, renderbuffer, viewport[0], viewport[1]});
+}
+
+std::unique_ptr<ShadowTarget> CreateShadowTarget(int screenWidth, int screenHeight, Effect* effect) {
+  auto target = std::make_unique<ShadowTarget>();
+  target->screenWidth = screenWidth;
+  target->screenHeight = screenHeight;
+  ShadowMapSize(screenWidth, screenHeight, MaxRenderTargetSide(), target->width, target->height);
+
+  target->depth = CreateDepthTexture(target->width, target->height);
+  glBindTexture(GL_TEXTURE_2D, target->depth.name);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE, GL_COMPARE_R_TO_TEXTURE);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_FUNC, GL_LEQUAL);
+  glTexParameteri(GL_TEXTURE_2D, GL_DEPTH_TEXTURE_MODE, GL_INTENSITY);
+  glBindTexture(GL_TEXTURE_2D, 0);
+
+  target->colour = std::make_unique<Texture>(target->width, target->height, 32, nullptr, GL_CLAMP_TO_EDGE, GL_NEAREST,
+                                             GL_NEAREST, false);
+  glBindTexture(GL_TEXTURE_2D, 0);
+
+  CreateFrameBuffer(target->frameBuffer, target->width, target->height);
+  AttachDepthTexture(target->frameBuffer, target->depth.name);
+  AttachColour(target->frameBuffer, target->colour->GetName());
+  BindFrameBuffer(0);
+  target->effect = effect;
+  return target;
+}
+
+namespace {
+
+void DrawShadowCasters(Effect& effect, const DrawList& list, const sm::Mat4& lightViewProjection) {
+  effect.SetTechnique("ShadowMapping");
+  fx::Pass* pass = effect.FirstPass();
+  if (pass == nullptr) return;
+  sm::Mat4 world;
+  for (const SubMesh* subMesh : list) {
+    if (!subMesh->visible) continue;
+    if (subMesh->owner != nullptr) {
+      const float* transform = subMesh->owner->GetTransform();
+      for (int i = 0; i < 16; ++i) world.a[i] = transform[i];
+    } else {
+      sm::Identity(world);
+    }
+    const sm::Mat4 mvp = sm::Product(world, lightViewProjection);
+    effect.SetMatrix("mvp", mvp.a);
+    pass->Set();
+    subMesh->Draw();
+    pass->Reset();
+  }
+}
+
+}  // namespace
+
+void RenderShadowMap(ShadowTarget& target, const sm::Mat4& lightView, const sm::Mat4& lightProjection,
+                     const GlobalDrawLists& global, const ModelSlots& slots) {
+  const unsigned previous = CurrentFrameBuffer();
+  glPushAttrib(GL_VIEWPORT_BIT);
+  glViewport(0, 0, target.width, target.height);
+  BindFrameBuffer(target.frameBuffer.framebuffer);
+  glext::glCheckFramebufferStatusEXT(GL_FRAMEBUFFER_EXT);
+  glDepthMask(GL_TRUE);
+  glClear(GL_DEPTH_BUFFER_BIT);
+  glEnable(GL_POLYGON_OFFSET_FILL);
+  glPolygonOffset(1.0f, 0.01f);
+  if (target.effect != nullptr) {
+    const sm::Mat4 lightViewProjection = sm::Product(lightView, lightProjection);
+    DrawShadowCasters(*target.effect, global.opaque, lightViewProjection);
+    for (const ModelSlot& slot : slots) {
+      if (slot.enabled) DrawShadowCasters(*target.effect, slot.opaque, lightViewProjection);
+    }
+  }
+  glDisable(GL_POLYGON_OFFSET_FILL);
+  BindFrameBuffer(previous);
+  glPopAttrib();
+}
+
+const sm::Mat4& DefaultLightView() {
+  static const sm::Mat4 view = [] {
+    sm::Mat4 m;
+    const float columns[16] = {-0.9239f,   0.1557f,   -0.3496f,  0.0f,  //
+                               0.0f,       0.9135f,   0.4067f,   0.0f,  //
+                               0.3827f,    0.3758f,   -0.844f,   0.0f,  //
+                               -703.3286f, -780.8308f, -193.7107f, 1.0f};
+    for (int i = 0; i < 16; ++i) m.a[i] = columns[i];
+    return m;
+  }();
+  return view;
+}
