@@ -4,6 +4,7 @@
 #include "anim/math.h"
 #include "render/noise_texture.h"
 #include "render/render_targets.h"
+#include "render/shadow_map.h"
 
 namespace {
 
@@ -34,6 +35,23 @@ TEST(ScreenMatrices, NoiseValuesSpanMinusOneToJustBelowOne) {
   EXPECT_FLOAT_EQ(NoiseValue(199), 0.99f);
   EXPECT_FLOAT_EQ(NoiseValue(200), -1.0f);
   EXPECT_FLOAT_EQ(NoiseValue(32767), 0.67f);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ShadowMapSize, IsFourTimesTheScreenClampedToTheDriversLargestSide) {
+  int w = 0, h = 0;
+  ShadowMapSize(1280, 720, 16384, w, h);
+  EXPECT_EQ(w, 5120);
+  EXPECT_EQ(h, 2880);
+  ShadowMapSize(3840, 2160, 8192, w, h);  // a 4K screen on a driver that takes 8192
+  EXPECT_EQ(w, 8192);
+  EXPECT_EQ(h, 8192);
+  ShadowMapSize(1366, 768, 4096, w, h);
+  EXPECT_EQ(w, 4096);
+  EXPECT_EQ(h, 3072);
 }
 
 }  // namespace
