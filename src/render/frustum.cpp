@@ -20,48 +20,46 @@ void UpdateFrustum(Frustum& frustum, const sm::Mat4& view, float nearDistance, f
 
 namespace {
 
-// The projection of the eight corners (relative to the camera) on one axis. A corner
-// picks min or max per axis; the dot product splits into one term per axis, so the
-// eight values are sums of two candidates per axis.
-void Project(const Box& box, const sm::Vec3& origin, const sm::Vec3& axis, float (&out)[8]) {
-  const float x[2] = {(box.minX - origin.x) * axis.x, (box.maxX - origin.x) * axis.x};
-  const float y[2] = {(box.minY - origin.y) * axis.y, (box.maxY - origin.y) * axis.y};
-  const float z[2] = {(box.minZ - origin.z) * axis.z, (box.maxZ - origin.z) * axis.z};
-  for (int i = 0; i < 8; ++i) out[i] = x[i & 1] + y[(i >> 1) & 1] + z[(i >> 2) & 1];
+// Each boundary test asks whether some corner p of the box has (p - position) · D on
+// the inner side of a limit, for a direction D: a linear function of the corner. Its
+// extremes over the eight corners are the sums of the per-axis extremes, so each test
+// costs three products per end instead of eight corner projections.
+struct Extent {
+  float low;
+  float high;
+};
+
+// Plain comparisons rather than std::fmin/fmax, whose NaN rules keep them from being
+// single instructions.
+inline float Low(float a, float b) { return a < b ? a : b; }
+inline float High(float a, float b) { return a > b ? a : b; }
+
+Extent Span(const Box& box, const sm::Vec3& origin, float dx, float dy, float dz) {
+  const float x0 = (box.minX - origin.x) * dx, x1 = (box.maxX - origin.x) * dx;
+  const float y0 = (box.minY - origin.y) * dy, y1 = (box.maxY - origin.y) * dy;
+  const float z0 = (box.minZ - origin.z) * dz, z1 = (box.maxZ - origin.z) * dz;
+  return {Low(x0, x1) + Low(y0, y1) + Low(z0, z1), High(x0, x1) + High(y0, y1) + High(z0, z1)};
 }
 
 }  // namespace
 
 bool BoxInFrustum(const Frustum& f, const Box& box) {
-  float zp[8];
-  Project(box, f.position, f.z, zp);
-  bool beforeFar = false;
-  bool beyondNear = false;
-  for (float v : zp) {
-    beyondNear = beyondNear || v > f.nearDistance;
-    beforeFar = beforeFar || v < f.farDistance;
-  }
-  if (!beyondNear || !beforeFar) return false;
+  const sm::Vec3& p = f.position;
+  // Depth along the viewing direction: some corner beyond near, some before far.
+  const Extent depth = Span(box, p, f.z.x, f.z.y, f.z.z);
+  if (!(depth.high > f.nearDistance) || !(depth.low < f.farDistance)) return false;
 
-  float yp[8];
-  Project(box, f.position, f.y, yp);
-  bool belowTop = false;
-  bool aboveBottom = false;
-  for (int i = 0; i < 8; ++i) {
-    const float limit = zp[i] * f.tang;
-    belowTop = belowTop || yp[i] < limit;
-    aboveBottom = aboveBottom || yp[i] > -limit;
-  }
-  if (!belowTop || !aboveBottom) return false;
+  // Top and bottom: some corner with y < z·tang, some with y > -z·tang.
+  const float t = f.tang;
+  const Extent top = Span(box, p, f.y.x - t * f.z.x, f.y.y - t * f.z.y, f.y.z - t * f.z.z);
+  if (!(top.low < 0.0f)) return false;
+  const Extent bottom = Span(box, p, f.y.x + t * f.z.x, f.y.y + t * f.z.y, f.y.z + t * f.z.z);
+  if (!(bottom.high > 0.0f)) return false;
 
-  float xp[8];
-  Project(box, f.position, f.x, xp);
-  bool leftOfRight = false;
-  bool rightOfLeft = false;
-  for (int i = 0; i < 8; ++i) {
-    const float limit = zp[i] * f.tang * f.aspect;
-    leftOfRight = leftOfRight || xp[i] < limit;
-    rightOfLeft = rightOfLeft || xp[i] > -limit;
-  }
-  return leftOfRight && rightOfLeft;
+  // Right and left, with the field of view widened by the aspect.
+  const float ta = f.tang * f.aspect;
+  const Extent right = Span(box, p, f.x.x - ta * f.z.x, f.x.y - ta * f.z.y, f.x.z - ta * f.z.z);
+  if (!(right.low < 0.0f)) return false;
+  const Extent left = Span(box, p, f.x.x + ta * f.z.x, f.x.y + ta * f.z.y, f.x.z + ta * f.z.z);
+  return left.high > 0.0f;
 }

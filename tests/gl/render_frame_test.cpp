@@ -35,7 +35,7 @@ TEST_F(RenderFrameTest, TheTestSceneRendersLitShadowedGlowingAndSoftInTheDistanc
   const int width = 1280;
   const int height = 720;
   std::string error;
-  auto scene = test_scene::BuildScene(width, height, error);
+  auto scene = test_scene::BuildScene(width, height, std::string(DRIFT_SOURCE_DIR) + "/content/effects/", error);
   ASSERT_NE(scene, nullptr) << error;
   OffscreenTarget output(width, height);
   ASSERT_TRUE(output.Complete());

@@ -43,7 +43,7 @@ class RenderPassesTest : public testing_support::GlTest {
   void SetUp() override {
     GlTest::SetUp();
     std::string error;
-    ASSERT_TRUE(effects.Load(error)) << error;
+    ASSERT_TRUE(effects.Load(std::string(DRIFT_SOURCE_DIR) + "/content/effects/", error)) << error;
     renderer = std::make_unique<SceneRenderer>(LightingEffects{effects.standard.get(), effects.glowShadow.get()});
   }
   void TearDown() override {

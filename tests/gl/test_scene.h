@@ -210,12 +210,12 @@ struct Effects {
   std::unique_ptr<fx::Context> context;
   std::unique_ptr<Effect> standard, glowShadow, shadowMapping, blur, postProcess;
 
-  bool Load(std::string& error) {
+  // folder: content/effects of the source tree, ending with '/'.
+  bool Load(const std::string& folder, std::string& error) {
     if (!CreateCgContext(context)) {
       error = "no effect context";
       return false;
     }
-    const std::string folder = std::string(DRIFT_SOURCE_DIR) + "/content/effects/";
     auto load = [&](const char* name, std::unique_ptr<Effect>& effect) {
       auto handle = context->CreateEffectFromFile(folder + name + ".cfx", &error);
       if (handle) effect = std::make_unique<Effect>(std::move(handle));
@@ -302,14 +302,15 @@ class Scene : public IScene {
   }
 };
 
-// Builds the scene for a width×height screen. Null with error set when an effect does
-// not load.
-inline std::unique_ptr<Scene> BuildScene(int width, int height, std::string& error) {
+// Builds the scene for a width×height screen with the effects of effectsFolder
+// (content/effects/). Null with error set when an effect does not load.
+inline std::unique_ptr<Scene> BuildScene(int width, int height, const std::string& effectsFolder,
+                                         std::string& error) {
   auto scene = std::make_unique<Scene>();
   Scene& s = *scene;
   s.width = width;
   s.height = height;
-  if (!s.effects.Load(error)) return nullptr;
+  if (!s.effects.Load(effectsFolder, error)) return nullptr;
 
   const unsigned char light[3] = {200, 200, 196};
   const unsigned char dark[3] = {120, 120, 124};
