@@ -263,7 +263,7 @@ TEST_F(RenderPassesTest, BlurKeepsTheImageUprightAndSmoothAndRestoresState) {
 }
 
 // Stands in for the timeline scene in the glow pass.
-class GlowLayerScene : public IScene {
+class GlowLayerScene final : public IScene {
  public:
   void Update(float, float) override {}
   void DrawOpaque(float, float) override {}

@@ -228,7 +228,7 @@ struct Effects {
 
 // The whole scene with its draw lists and render targets, as the frame sees it. The
 // scene also stands in for the timeline scene: it only moves the light.
-class Scene : public IScene {
+class Scene final : public IScene {
  public:
   int width = 0;
   int height = 0;
