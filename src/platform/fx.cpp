@@ -551,6 +551,23 @@ Context::~Context() {
   for (Effect* effect : effects_) effect->context_ = nullptr;
 }
 
+bool ReadEffectDescription(const std::string& text, const std::string& sourceName, EffectDesc& desc,
+                           std::string& error) {
+  const size_t slash = sourceName.rfind('/');
+  const std::string folder = slash == std::string::npos ? std::string() : sourceName.substr(0, slash);
+  return ParseEffect(text, sourceName, desc, error) &&
+         ResolveBlockFiles(desc, sourceName, folder, ReadBlockFromFolder, error);
+}
+
+bool ReadEffectDescriptionFile(const std::string& path, EffectDesc& desc, std::string& error) {
+  std::string text;
+  if (!ReadTextFile(path, text)) {
+    error = path + ": cannot read the file";
+    return false;
+  }
+  return ReadEffectDescription(text, path, desc, error);
+}
+
 std::unique_ptr<Effect> Context::CreateEffectFromFile(const std::string& path, std::string* error) {
   std::string text;
   if (!ReadTextFile(path, text)) {
@@ -564,10 +581,7 @@ std::unique_ptr<Effect> Context::CreateEffect(const std::string& text, const std
                                               std::string* error) {
   EffectDesc desc;
   std::string message;
-  const size_t slash = sourceName.rfind('/');
-  const std::string folder = slash == std::string::npos ? std::string() : sourceName.substr(0, slash);
-  if (!ParseEffect(text, sourceName, desc, message) ||
-      !ResolveBlockFiles(desc, sourceName, folder, ReadBlockFromFolder, message)) {
+  if (!ReadEffectDescription(text, sourceName, desc, message)) {
     if (error != nullptr) *error = message;
     return nullptr;
   }

@@ -198,6 +198,13 @@ class Effect {
   std::vector<std::unique_ptr<Program>> programs_;
 };
 
+// Reads an effect file into its description without GL: parses it and reads the GLSL
+// files its blocks name, relative to the effect file's folder. False with the reason
+// ("<path>:<line>: ...", or the unreadable file) in error.
+bool ReadEffectDescription(const std::string& text, const std::string& sourceName, EffectDesc& desc,
+                           std::string& error);
+bool ReadEffectDescriptionFile(const std::string& path, EffectDesc& desc, std::string& error);
+
 class Context {
  public:
   // Creates the runtime over the current GL context. Null, with the reason in error,

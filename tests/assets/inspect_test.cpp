@@ -232,6 +232,23 @@ TEST_F(Inspect, PrintsMaterialsPicturesAndThePropertyScript) {
   EXPECT_EQ(Start({Write("fake.png", "png")}).status, 1);
 }
 
+TEST_F(Inspect, PrintsEffectTechniquesAndFailsOnBrokenFiles) {
+  const Outcome run = Start({std::string(DRIFT_SOURCE_DIR) + "/content/effects/blur.cfx"});
+  ASSERT_EQ(run.status, 0) << run.errors;
+  EXPECT_EQ(run.output["kind"], "effect");
+  ASSERT_EQ(run.output["techniques"].size(), 2u);
+  EXPECT_EQ(run.output["techniques"][0]["name"], "BlurGlowTech");
+  EXPECT_EQ(run.output["techniques"][1]["name"], "BlurDofTech");
+  EXPECT_EQ(run.output["techniques"][0]["passes"].size(), 1u);
+  // Without a display SDL may still offer an off-screen GL context; either the effect
+  // compiled or nothing was tried.
+  EXPECT_TRUE(run.output["compiled"].is_null() || run.output["compiled"] == true) << run.text;
+
+  const Outcome broken = Start({Write("broken.cfx", "technique T\n  pass p0\n")});
+  EXPECT_EQ(broken.status, 1);
+  EXPECT_NE(broken.errors.find("broken.cfx:"), std::string::npos) << broken.errors;
+}
+
 TEST_F(Inspect, FailuresExitWithStatusOneAndTheReason) {
   const std::string good = Write("good.cam", camera_file::Write({}));
   const std::string bytes = model_file::Write(ExampleModel());

@@ -18,6 +18,9 @@
 #include "assets/material.h"
 #include "assets/model.h"
 #include "assets/robot_pose_file.h"
+#include "platform/fx.h"
+#include "platform/fx_format.h"
+#include "platform/offscreen_context.h"
 
 namespace inspect {
 namespace {
@@ -368,6 +371,59 @@ bool InspectPropertyScript(const std::string& path, const Options&, Json& out, s
   return true;
 }
 
+Json DefinesJson(const std::vector<fx::Define>& defines) {
+  Json list = Json::array();
+  for (const fx::Define& define : defines) {
+    list.push_back(define.value.empty() ? define.name : define.name + "=" + define.value);
+  }
+  return list;
+}
+
+// Techniques with their passes as the effect file describes them and, where a GL
+// context can be had, the parameters the driver's linker kept.
+bool InspectEffect(const std::string& path, const Options&, Json& out, std::string& error) {
+  fx::EffectDesc desc;
+  if (!fx::ReadEffectDescriptionFile(path, desc, error)) return false;
+  Json blocks = Json::array();
+  for (const fx::CodeBlock& block : desc.blocks) {
+    blocks.push_back({{"name", block.name}, {"file", block.file}});
+  }
+  Json samplers = Json::array();
+  for (const fx::SamplerStates& sampler : desc.samplers) samplers.push_back(sampler.name);
+  Json techniques = Json::array();
+  for (const fx::TechniqueDesc& technique : desc.techniques) {
+    Json passes = Json::array();
+    for (const fx::PassDesc& pass : technique.passes) {
+      passes.push_back({{"name", pass.name},
+                        {"vertex", pass.vertexBlocks},
+                        {"fragment", pass.fragmentBlocks},
+                        {"defines", DefinesJson(pass.defines)}});
+    }
+    techniques.push_back(
+        {{"name", technique.name}, {"defines", DefinesJson(technique.defines)}, {"passes", std::move(passes)}});
+  }
+  out["blocks"] = std::move(blocks);
+  out["samplers"] = std::move(samplers);
+  out["techniques"] = std::move(techniques);
+
+  // Compiling needs a GL context; without a display the description is all there is.
+  platform::OffscreenContext gl;
+  std::unique_ptr<fx::Context> context;
+  if (!gl.Create() || !(context = fx::Context::Create())) {
+    out["compiled"] = nullptr;
+    return true;
+  }
+  const std::unique_ptr<fx::Effect> effect = context->CreateEffectFromFile(path, &error);
+  if (!effect) return false;
+  Json parameters = Json::object();
+  for (const auto& entry : effect->Parameters()) {
+    parameters[entry.first] = fx::ParameterTypeName(entry.second->Type());
+  }
+  out["compiled"] = true;
+  out["parameters"] = std::move(parameters);
+  return true;
+}
+
 using Inspector = bool (*)(const std::string&, const Options&, Json&, std::string&);
 
 struct Kind {
@@ -386,6 +442,8 @@ const std::vector<Kind>& AllKinds() {
       {{"png", "*.png", "picture size and pixel format"}, InspectPng},
       {{"jpeg", "*.jpg", "picture size and pixel format"}, InspectJpeg},
       {{"property-script", "*.scr", "properties with values and keys"}, InspectPropertyScript},
+      {{"effect", "*.cfx", "techniques and passes; compiled parameters when a display is there"},
+       InspectEffect},
   };
   return kinds;
 }
@@ -417,6 +475,7 @@ std::string KindOf(const std::string& path) {
   if (extension == "png") return "png";
   if (extension == "jpg" || extension == "jpeg") return "jpeg";
   if (extension == "scr") return "property-script";
+  if (extension == "cfx") return "effect";
   if (extension.empty() && name == "frame") return "rest-frame";
   if (extension.empty() && name.size() > 5 && name.compare(name.size() - 5, 5, "_anim") == 0) {
     return "pose-animation";
