@@ -11,7 +11,7 @@ packages=(
   # JSON for drift-inspect and its tests
   nlohmann-json3-dev
   # window, input, audio and GL
-  libsdl2-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
+  libsdl2-dev libx11-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
   # start dialog
   libgtk-3-dev
   # data formats

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "inspect.h"
+#include "file_report.h"
 
 namespace {
 

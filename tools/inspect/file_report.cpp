@@ -1,4 +1,4 @@
-#include "inspect.h"
+#include "file_report.h"
 
 #include <unistd.h>
 
