@@ -406,10 +406,13 @@ bool InspectEffect(const std::string& path, const Options&, Json& out, std::stri
   out["samplers"] = std::move(samplers);
   out["techniques"] = std::move(techniques);
 
-  // Compiling needs a GL context; without a display the description is all there is.
+  // Compiling needs a GL context on a display; without one the description is all there
+  // is (an off-screen driver SDL might still find would make the output depend on the
+  // machine).
+  const bool hasDisplay = std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr;
   platform::OffscreenContext gl;
   std::unique_ptr<fx::Context> context;
-  if (!gl.Create() || !(context = fx::Context::Create())) {
+  if (!hasDisplay || !gl.Create() || !(context = fx::Context::Create())) {
     out["compiled"] = nullptr;
     return true;
   }
@@ -442,7 +445,7 @@ const std::vector<Kind>& AllKinds() {
       {{"png", "*.png", "picture size and pixel format"}, InspectPng},
       {{"jpeg", "*.jpg", "picture size and pixel format"}, InspectJpeg},
       {{"property-script", "*.scr", "properties with values and keys"}, InspectPropertyScript},
-      {{"effect", "*.cfx", "techniques and passes; compiled parameters when a display is there"},
+      {{"effect", "*.cfx", "techniques and passes; with a display, the compiled parameters"},
        InspectEffect},
   };
   return kinds;
