@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: unit tests, the GL tests under Xvfb, the unit
-# tests again in the sanitizer build, then each fuzz target for a bounded time.
+# Sets up, builds and runs every test: unit tests, the tests over the generated data
+# set, the GL tests under Xvfb, the unit tests again in the sanitizer build, then each
+# fuzz target for a bounded time.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -15,6 +16,9 @@ cmake --build build -j "$jobs"
 
 echo "== unit tests"
 (cd build && ctest -L unit --output-on-failure -j "$jobs")
+
+echo "== data-set tests"
+(cd build && ctest -L data --output-on-failure -j "$jobs")
 
 echo "== GL tests (Xvfb, Mesa llvmpipe)"
 (cd build && "${xvfb[@]}" ctest -L gl --output-on-failure)
