@@ -178,6 +178,14 @@ bool GlWindow::Create(IKeyboardCallback* input, int width, int height, int bitsP
   SDL_ShowWindow(window_);
   SDL_RaiseWindow(window_);
   SDL_SetWindowInputFocus(window_);
+
+  // The driver may have given the closest mode rather than the chosen one: from here
+  // on the size is the one the window really has, so the picture fills the screen.
+  int drawableWidth = 0;
+  int drawableHeight = 0;
+  SDL_GL_GetDrawableSize(window_, &drawableWidth, &drawableHeight);
+  width_ = drawableWidth > 0 ? drawableWidth : closest.w;
+  height_ = drawableHeight > 0 ? drawableHeight : closest.h;
   return true;
 }
 
