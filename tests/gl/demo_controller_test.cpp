@@ -1,0 +1,165 @@
+// The controller on a GL context of its caller, drawing into an off-screen framebuffer
+// on a clock the test steps: the loading screen, what a missing piece of content does
+// to loading, and the demo played through its whole timeline.
+#include "demo/demo_controller.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "assets/image.h"
+#include "assets/model_file.h"
+#include "offscreen_target.h"
+#include "support/gl_test.h"
+#include "support/temp_dir.h"
+#include "support/test_data_set.h"
+
+namespace {
+
+using namespace testing_support;
+
+class OffscreenDemo : public GlTest {
+ protected:
+  static constexpr int kWidth = 320;
+  static constexpr int kHeight = 192;
+
+  void SetUp() override {
+    GlTest::SetUp();
+    if (HasFatalFailure()) return;
+    inDir_ = std::make_unique<ScopedWorkingDirectory>(dir_.Path());
+    target_ = std::make_unique<OffscreenTarget>(kWidth, kHeight);
+    ASSERT_TRUE(target_->Complete());
+  }
+  void TearDown() override {
+    DemoController::Destroy();
+    target_.reset();
+    inDir_.reset();
+    GlTest::TearDown();
+  }
+
+  // Writes the test data set (then lets the test change it), starts a controller on it
+  // and returns what LoadContent returns.
+  bool Load(const TestDataSetOptions& options = {}, const std::function<void(const std::string&)>& change = {}) {
+    std::string error;
+    EXPECT_TRUE(WriteTestDataSet(data_, options, error)) << error;
+    if (change) change(data_);
+    controller_ = DemoController::Instance();
+    ControllerOptions controllerOptions;
+    controllerOptions.clock = &clock_;
+    controllerOptions.useCurrentContext = true;
+    controllerOptions.outputFramebuffer = target_->Framebuffer();
+    controller_->SetOptions(controllerOptions);
+    EXPECT_TRUE(controller_->Init(kWidth, kHeight, 32, 0)) << Log();
+    return controller_->LoadContent(data_ + "/");
+  }
+
+  std::string Log() const { return ReadFile(dir_.File("log.txt")); }
+
+  // RGB of one pixel of the output (origin at the bottom left).
+  std::vector<int> Pixel(int x, int y) const {
+    const std::vector<std::uint8_t> pixels = target_->Pixels();
+    const std::size_t i = (static_cast<std::size_t>(y) * kWidth + x) * 4;
+    return {pixels[i], pixels[i + 1], pixels[i + 2]};
+  }
+
+  void SavePicture(const std::string& name) const {
+    const std::vector<std::uint8_t> pixels = target_->Pixels();
+    Image image = Image::Allocate(kWidth, kHeight, 32);
+    std::copy(pixels.begin(), pixels.end(), image.pixels.get());
+    EncodePng(std::string(DRIFT_BINARY_DIR) + "/Testing/" + name + ".png", image);
+  }
+
+  TempDir dir_;
+  std::string data_ = dir_.File("data");
+  std::unique_ptr<ScopedWorkingDirectory> inDir_;
+  std::unique_ptr<OffscreenTarget> target_;
+  FixedClock clock_;
+  DemoController* controller_ = nullptr;
+};
+
+void ExpectNear(const std::vector<int>& actual, const int (&expected)[3], int tolerance) {
+  for (int c = 0; c < 3; ++c) EXPECT_NEAR(actual[c], expected[c], tolerance) << "channel " << c;
+}
+
+const int kBarRgb[3] = {22, 160, 252};
+const int kBlack[3] = {0, 0, 0};
+
+TEST_F(OffscreenDemo, TheLoadingScreenShowsThePictureWithTheBar) {
+  Load();
+  // The last loading frame stays until the first demo frame replaces it.
+  const LoadingBar bar = LoadingBarAt(kWidth, kHeight, 1, 1);
+  ASSERT_EQ(bar.y1, bar.y0 + 1);
+  ExpectNear(Pixel((bar.x0 + bar.x1) / 2, bar.y0), kBarRgb, 0);
+  ExpectNear(Pixel(bar.x0, bar.y0), kBarRgb, 0);
+  ExpectNear(Pixel(bar.x1 - 1, bar.y0), kBarRgb, 0);
+  ExpectNear(Pixel(bar.x1 + 1, bar.y0), kTestLoaderRgb, 6);
+  ExpectNear(Pixel(bar.x0 - 1, bar.y0), kTestLoaderRgb, 6);
+  ExpectNear(Pixel(kWidth / 2, bar.y1), kTestLoaderRgb, 6);
+  ExpectNear(Pixel(kWidth / 2, kHeight - 1), kTestLoaderRgb, 6);
+  EXPECT_GT(controller_->Loading().Done(), 0);
+  EXPECT_GE(controller_->Loading().Done(), controller_->Loading().Total());
+}
+
+TEST_F(OffscreenDemo, WithoutItsPictureTheLoadingScreenIsBlackWithTheBar) {
+  TestDataSetOptions options;
+  options.omit = {"loader.jpg"};
+  Load(options);
+  const LoadingBar bar = LoadingBarAt(kWidth, kHeight, 1, 1);
+  ExpectNear(Pixel((bar.x0 + bar.x1) / 2, bar.y0), kBarRgb, 0);
+  ExpectNear(Pixel(kWidth / 2, kHeight / 2), kBlack, 0);
+  EXPECT_NE(Log().find("loader.jpg: the loading screen is black"), std::string::npos) << Log();
+}
+
+struct MissingPiece {
+  const char* file;  // left out of the data set
+  const char* line;  // what the log must say
+};
+
+class MissingContent : public OffscreenDemo, public ::testing::WithParamInterface<MissingPiece> {};
+
+TEST_P(MissingContent, LoadingFailsWithOneLineNamingIt) {
+  TestDataSetOptions options;
+  options.omit = {GetParam().file};
+  EXPECT_FALSE(Load(options));
+  const std::string log = Log();
+  EXPECT_NE(log.find(GetParam().line), std::string::npos) << log;
+  controller_->Shutdown();
+  controller_->Shutdown();
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Controller, MissingContent,
+    ::testing::Values(MissingPiece{"models/doors.geo", "error: model 'doors' wasn't found\n"},
+                      MissingPiece{"animations/doors.ani", "error: animation 'doors' wasn't found\n"},
+                      MissingPiece{"textures/soon.png", "error: texture 'soon' wasn't found\n"},
+                      MissingPiece{"models/boards.geo", "error: model 'boards' wasn't found\n"},
+                      MissingPiece{"models/factory_passage.geo", "error: model 'factory_passage' wasn't found\n"},
+                      MissingPiece{"models/robot_head.geo", "robot_head"},
+                      MissingPiece{"animations/cameras.ani", "error: animation 'cameras' wasn't found\n"},
+                      MissingPiece{"cameras/cameras.cam", "cameras/cameras.cam"},
+                      MissingPiece{"textures/mask.png", "error: texture 'mask' wasn't found\n"}),
+    [](const auto& info) {
+      std::string name;
+      for (const char* c = info.param.file; *c != '\0'; ++c) name += std::isalnum(*c) ? *c : '_';
+      return name;
+    });
+
+TEST_F(OffscreenDemo, BoardsWithoutTheirTracksFailLoading) {
+  EXPECT_FALSE(Load({}, [](const std::string& data) {
+    model_file::ModelData boards;
+    boards.hasHeader = true;
+    boards.version = 1;
+    boards.meshes.resize(1);
+    std::string error;
+    ASSERT_TRUE(model_file::WriteFile(data + "/models/boards.geo", boards, error)) << error;
+  }));
+  EXPECT_NE(Log().find("error: node value 'board_index' wasn't found in model 'boards'\n"), std::string::npos)
+      << Log();
+}
+
+}  // namespace
