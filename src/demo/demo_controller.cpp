@@ -160,6 +160,9 @@ bool DemoController::LoadTimelineObjects() {
   robot_ = std::make_unique<Robot::Character>();
   world_.SetRobot(robot_.get());
   if (!robot_->Setup(world_, dataFolder_)) return false;
+  // Every part gets a transform before the first frame: the breaking-wall pose's last frame.
+  robot_->animationIndex = Robot::kBreakingWall;
+  robot_->Pose(1000.0f);
   if (!FillModelSlots() || !SetUpScenes()) return false;
 
   environmentMap_ = LoadCubeMap(dataFolder_ + kEnvironmentMap);

@@ -5,12 +5,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdint>
+#include <cstdio>
+#include <set>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "assets/demo_content.h"
 #include "assets/image.h"
 #include "assets/model_file.h"
 #include "offscreen_target.h"
@@ -160,6 +164,98 @@ TEST_F(OffscreenDemo, BoardsWithoutTheirTracksFailLoading) {
   }));
   EXPECT_NE(Log().find("error: node value 'board_index' wasn't found in model 'boards'\n"), std::string::npos)
       << Log();
+}
+
+}  // namespace
+
+namespace {
+
+// Plays the test data set frame by frame at 25 frames a second and renders the frames
+// at the given times; checks each with `check`.
+class PlayedDemo : public OffscreenDemo {
+ protected:
+  void SetUp() override {
+    OffscreenDemo::SetUp();
+    if (HasFatalFailure()) return;
+    ASSERT_TRUE(Load()) << Log();
+    ASSERT_TRUE(controller_->Prepare()) << Log();
+  }
+  // Advances the clock and the frame loop's time to seconds, one update per frame.
+  void PlayTo(double seconds) {
+    for (; frame_ * kStep <= seconds; ++frame_) {
+      const double t = frame_ * kStep;
+      clock_.Set(t);
+      controller_->Update(static_cast<float>(t * 1000.0), static_cast<float>(kStep * 1000.0));
+    }
+  }
+  static constexpr double kStep = 0.04;
+  long frame_ = 0;
+};
+
+TEST_F(PlayedDemo, ScenesAndCamerasFollowTheTimeline) {
+  PlayTo(60.0);
+  const IScene* assembling = controller_->Timeline().CurrentScene();
+  ASSERT_NE(assembling, nullptr);
+  EXPECT_TRUE(controller_->Slots()[0].enabled) << "the hall";
+  EXPECT_FALSE(controller_->Slots()[3].enabled) << "the robot lies until its release";
+  const ICamera* hallCamera = controller_->Timeline().CurrentCamera();
+
+  PlayTo(150.0);
+  EXPECT_NE(controller_->Timeline().CurrentScene(), assembling) << "the breaking-wall scene";
+  EXPECT_NE(controller_->Timeline().CurrentCamera(), hallCamera);
+  EXPECT_TRUE(controller_->Slots()[3].enabled) << "the robot runs";
+
+  PlayTo(210.0);
+  EXPECT_EQ(controller_->Timeline().CurrentScene(), assembling) << "back for the dance";
+  EXPECT_FALSE(controller_->Timeline().MusicEnded());
+
+  PlayTo(224.0);
+  EXPECT_TRUE(controller_->Timeline().MusicEnded());
+  controller_->Update(250000.0f, 40.0f);
+  EXPECT_FLOAT_EQ(controller_->Timeline().TimeMs(), 250000.0f) << "the frame clock after the music";
+}
+
+TEST_F(PlayedDemo, RendersAPictureAtEveryPartOfTheTimeline) {
+  for (double seconds : {10.0, 60.0, 113.0, 150.0, 215.0}) {
+    PlayTo(seconds);
+    ASSERT_TRUE(controller_->Render(0.0f, 40.0f));
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << seconds;
+    SavePicture("demo_" + std::to_string(static_cast<int>(seconds)));
+    // The picture shows the world: neither one flat colour nor the loading screen.
+    const std::vector<std::uint8_t> pixels = target_->Pixels();
+    std::set<std::uint32_t> colours;
+    for (std::size_t i = 0; i < pixels.size(); i += 4 * 7) {
+      colours.insert(pixels[i] | pixels[i + 1] << 8 | pixels[i + 2] << 16);
+    }
+    EXPECT_GT(colours.size(), 20u) << seconds;
+    const LoadingBar bar = LoadingBarAt(kWidth, kHeight, 1, 1);
+    EXPECT_NE(Pixel((bar.x0 + bar.x1) / 2, bar.y0), (std::vector<int>{22, 160, 252})) << seconds;
+  }
+}
+
+TEST_F(PlayedDemo, EditingKeysWriteTheTimelineTimeAndTheView) {
+  PlayTo(12.0);
+  controller_->Click();
+  controller_->Key('B');
+  controller_->Key('L');
+  const std::string log = Log();
+  EXPECT_NE(log.find("changeGreetzProp->SetValue(1, 12.0000);\nm_fovAnim->SetValue(1, 12.0000);\nLight\n"),
+            std::string::npos)
+      << log;
+  char line[64];
+  std::snprintf(line, sizeof(line), "lightTransform.a[14] = %.4ff;\n", controller_->Timeline().View().a[14]);
+  EXPECT_NE(log.find(line), std::string::npos) << log;
+}
+
+TEST_F(PlayedDemo, ShutdownReleasesEverythingOnce) {
+  PlayTo(1.0);
+  controller_->Render(0.0f, 40.0f);
+  controller_->Shutdown();
+  EXPECT_FALSE(DemoContent::Exists());
+  controller_->Shutdown();
+  EXPECT_TRUE(controller_->Update(2000.0f, 40.0f));
+  EXPECT_TRUE(controller_->Render(2000.0f, 40.0f));
+  EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
 }  // namespace
