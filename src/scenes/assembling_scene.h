@@ -53,7 +53,9 @@ class AssemblingScene final : public IScene {
   // its opacity.
   int CreditIndex() const { return creditIndex_; }
   float CreditAlpha() const { return creditAlpha_; }
+  const Texture* CreditTexture() const { return creditIndex_ >= 0 ? creditTextures_[creditIndex_] : nullptr; }
   int MonitorFrame() const { return monitorFrame_; }
+  const Texture* MonitorTexture() const { return monitorTextures_[monitorFrame_]; }
   bool Switched() const { return switched_; }
   const MechanicalArm& FirstArm() const { return *firstArm_; }
   const MechanicalArm& SecondArm() const { return *secondArm_; }

@@ -64,13 +64,13 @@ BreakingWallScene::~BreakingWallScene() = default;
 bool BreakingWallScene::Setup() {
   // Everything is looked up before the generator is drawn from.
   Model* wallPathModel = RequireModel(world_, kWallPathName, kUser);
+  if (wallPathModel == nullptr) return false;
   Animation* wallPathAnimation = RequireAnimation(world_, kWallPathName, kUser);
-  if (wallPathModel == nullptr || wallPathAnimation == nullptr) return false;
+  if (wallPathAnimation == nullptr) return false;
   if (!path_.Setup(world_, kUser)) return false;
   robot_ = &world_.GetRobot();
-  greetingsWall_ = RequireModel(world_, "glass_wall_greetz", kUser);
-  brokenWall_ = RequireModel(world_, "glass_wall_broken", kUser);
-  if (greetingsWall_ == nullptr || brokenWall_ == nullptr) return false;
+  if (!(greetingsWall_ = RequireModel(world_, "glass_wall_greetz", kUser))) return false;
+  if (!(brokenWall_ = RequireModel(world_, "glass_wall_broken", kUser))) return false;
   greetingsSurface_ = RequireMeshAt(*greetingsWall_, "glass_wall_greetz", 0, true, kUser);
   if (greetingsSurface_ == nullptr) return false;
   for (int i = 0; i < kGreetingCount; ++i) {

@@ -65,7 +65,10 @@ class BreakingWallScene final : public IScene {
   // The greeting shown (-1 before the first) and its opacity.
   int GreetingIndex() const { return greetingIndex_; }
   float GreetingAlpha() const { return greetingAlpha_; }
-  const KeyedValue& GreetingsSignal() const { return *greetingsSignal_; }
+  const Texture* GreetingTexture() const { return greetingIndex_ >= 0 ? greetingTextures_[greetingIndex_] : nullptr; }
+  // The signal the greetings change on (null before Setup); the editing aids may add
+  // keys to it.
+  KeyedValue* GreetingsSignal() { return greetingsSignal_.get(); }
   // The robot's hips as of the last Update.
   const sm::Vec3& RobotPosition() const { return robotPosition_; }
 

@@ -28,17 +28,19 @@ ArmPose SolveArm(const sm::Vec3& base, const sm::Vec3& end) {
   // An end at the base itself has no direction: reach forward (-z, the models' front).
   const sm::Vec3 n = d > 0.0f ? Scaled(v, 1.0f / d) : sm::Vec3(0.0f, 0.0f, -1.0f);
   // f: how far the elbow sits back from the end along n; g: how far it rises off the
-  // line. Out of reach (or too near) the triangle has no solution and f² > 415²:
-  // clamping f keeps the arm straight (g = 0) instead of taking the root of a negative.
-  float f = d > 0.0f ? (fore2 - upper2 + d * d) / (2.0f * d) : -kForearmLength;
-  if (f > kForearmLength) f = kForearmLength;
-  if (f < -kForearmLength) f = -kForearmLength;
-  const float g = std::sqrt(std::fmax(0.0f, fore2 - f * f));
-  const sm::Vec3 h = sm::Normalized(sm::Cross(sm::Vec3(0.0f, 1.0f, 0.0f), n));
-  const sm::Vec3 k = sm::Cross(n, h);
-
+  // line. Out of reach (or nearer than the lengths' difference) the triangle has no
+  // solution (f² > 415²): the upper arm then points straight at the end, and the
+  // forearm carries on from its tip, never the root of a negative number.
   ArmPose pose;
-  pose.elbow = Plus(Plus(base, Scaled(n, d - f)), Scaled(k, g));
+  const float f = d > 0.0f ? (fore2 - upper2 + d * d) / (2.0f * d) : 0.0f;
+  const float g2 = fore2 - f * f;
+  if (d > 0.0f && g2 >= 0.0f) {
+    const sm::Vec3 h = sm::Normalized(sm::Cross(sm::Vec3(0.0f, 1.0f, 0.0f), n));
+    const sm::Vec3 k = sm::Cross(n, h);  // the bend: upward for a horizontal reach
+    pose.elbow = Plus(Plus(base, Scaled(n, d - f)), Scaled(k, std::sqrt(g2)));
+  } else {
+    pose.elbow = Plus(base, Scaled(n, kUpperArmLength));
+  }
   pose.base = LookAt(sm::Vec3(end.x, base.y, end.z), base);
   pose.upper = LookAt(pose.elbow, base);
   pose.forearm = LookAt(end, pose.elbow);
@@ -50,17 +52,16 @@ bool MechanicalArm::Setup(ISceneWorld& world, const std::string& sparkName, cons
   const char* user = "welding arm";
   basePosition_ = basePosition;
   const std::string endName = prefix + "end";
-  baseModel_ = RequireModel(world, prefix + "base", user);
-  upperModel_ = RequireModel(world, prefix + "joint1", user);
-  forearmModel_ = RequireModel(world, prefix + "joint2", user);
-  endModel_ = RequireModel(world, endName, user);
-  endAnimation_ = RequireAnimation(world, endName, user);
-  if (!baseModel_ || !upperModel_ || !forearmModel_ || !endModel_ || !endAnimation_) return false;
-  endMesh_ = RequireMesh(*endModel_, endName, "arm_end", user);
-  controlMesh_ = RequireMesh(*endModel_, endName, "_ctrl_props", user);
-  if (!endMesh_ || !controlMesh_) return false;
-  sparkSignal_ = RequireValue(*controlMesh_, sparkName, user);
-  if (!sparkSignal_) return false;
+  if (!(baseModel_ = RequireModel(world, prefix + "base", user))) return false;
+  if (!(upperModel_ = RequireModel(world, prefix + "joint1", user))) return false;
+  if (!(forearmModel_ = RequireModel(world, prefix + "joint2", user))) return false;
+  if (!(endModel_ = RequireModel(world, endName, user))) return false;
+  if (!(endMesh_ = RequireMesh(*endModel_, endName, "arm_end", user))) return false;
+  if (!(controlMesh_ = RequireMesh(*endModel_, endName, "_ctrl_props", user))) return false;
+  if (!(sparkSignal_ = RequireValue(*controlMesh_, sparkName, user))) return false;
+  // Looked up last: Update uses the animation being there as "set up".
+  Animation* endAnimation = RequireAnimation(world, endName, user);
+  if (endAnimation == nullptr) return false;
 
   models_ = {baseModel_, upperModel_, forearmModel_, endModel_};
   for (Model* model : models_) {
@@ -68,7 +69,8 @@ bool MechanicalArm::Setup(ISceneWorld& world, const std::string& sparkName, cons
       for (const auto& subMesh : mesh->subMeshes) subMesh->cullExempt = true;
     }
   }
-  endAnimation_->AttachMeshes(endModel_->meshes);
+  endAnimation->AttachMeshes(endModel_->meshes);
+  endAnimation_ = endAnimation;
   return true;
 }
 

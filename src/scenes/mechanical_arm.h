@@ -27,9 +27,9 @@ constexpr float kUpperArmLength = 450.0f;
 constexpr float kForearmLength = 415.0f;
 
 // Places the elbow so that the upper arm (450) reaches from base to elbow and the
-// forearm (415) from elbow to end, bent upward for a horizontal reach. An end beyond
-// the arm's reach gets a straight arm pointing at it, one nearer than the difference
-// of the lengths a folded one: the matrices are always finite.
+// forearm (415) from elbow to end, bent upward for a horizontal reach. Where no elbow
+// can do that (an end beyond 865, or nearer than 35) the upper arm points straight at
+// the end and the forearm goes on from its tip towards it: the matrices stay finite.
 ArmPose SolveArm(const sm::Vec3& base, const sm::Vec3& end);
 
 class MechanicalArm {

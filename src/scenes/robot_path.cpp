@@ -16,8 +16,9 @@ const sm::Mat4& PathTurn() {
 
 bool RobotPath::Setup(ISceneWorld& world, const char* user) {
   Model* model = RequireModel(world, kPathName, user);
+  if (model == nullptr) return false;
   animation_ = RequireAnimation(world, kPathName, user);
-  if (model == nullptr || animation_ == nullptr) return false;
+  if (animation_ == nullptr) return false;
   carrier_ = RequireMeshAt(*model, kPathName, 0, false, user);
   if (carrier_ == nullptr) return false;
   animation_->AttachMeshes(model->meshes);
