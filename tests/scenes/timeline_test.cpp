@@ -16,6 +16,7 @@
 #include "scenes/log_capture.h"
 #include "scenes/robot_path.h"
 #include "scenes/scene_content.h"
+#include "scenes/scene_driver.h"
 
 namespace {
 
@@ -34,47 +35,6 @@ struct Row {
   Light light;
 };
 
-// The controller's part: the scene choice and the per-frame update.
-class MiniController {
- public:
-  MiniController(FakeWorld& world) : world_(world), a_(world), b_(world) {}
-
-  bool Load() {
-    world_.robot.animationIndex = Robot::kBreakingWall;
-    world_.robot.Pose(1000.0f);
-    world_.slots[kSlotRobotParts] = false;
-    if (!b_.Setup()) return false;
-    b_.SetActive(false);
-    if (!a_.Setup()) return false;
-    current_ = &a_;
-    a_.SetActive(true);
-    return true;
-  }
-
-  void Frame(float t, float dt) {
-    if (a_.IsActiveAt(t) && current_ != &a_) {
-      b_.SetActive(false);
-      a_.SetActive(true);
-      current_ = &a_;
-    } else if (b_.IsActiveAt(t) && current_ != &b_) {
-      a_.SetActive(false);
-      b_.SetActive(true);
-      current_ = &b_;
-    }
-    current_->Update(t, dt);
-  }
-
-  char Current() const { return current_ == &a_ ? 'A' : 'B'; }
-  IScene& CurrentScene() { return *current_; }
-  const AssemblingScene& Assembling() const { return a_; }
-
- private:
-  FakeWorld& world_;
-  AssemblingScene a_;
-  BreakingWallScene b_;
-  IScene* current_ = nullptr;
-};
-
 std::string EnabledSlots(const FakeWorld& world) {
   std::string s;
   for (int i = 0; i < FakeWorld::kModelSlots; ++i) {
@@ -88,7 +48,7 @@ sm::Mat4 PathMatrix(float t) {
   return sm::Translation(p.x, p.y, p.z);
 }
 
-sm::Mat4 ExpectedPlacement(Place place, float t, const AssemblingScene& a) {
+sm::Mat4 ExpectedPlacement(Place place, float t, AssemblingScene& a) {
   switch (place) {
     case Place::kA: return a.PlacementA();
     case Place::kB: return a.PlacementB();
@@ -147,7 +107,7 @@ TEST(Timeline, BothScenesFollowTheirTablesAroundEveryBoundary) {
   FakeWorld world;
   AddAllSceneContent(world, log.Dir().Path());
   ASSERT_TRUE(world.robot.Setup(world, log.Dir().Path()));
-  MiniController controller(world);
+  SceneDriver controller(world);
   ASSERT_TRUE(controller.Load());
 
   // Frames at 60 per second, with every row's time as a frame of its own.
