@@ -20,7 +20,8 @@
 namespace scene_testing {
 
 // A rectangle in the plane z = 0 (two triangles) whose second texture coordinates run
-// 0..1 across it, t = 0 at the bottom.
+// 0..1 across it, t = 0 at the bottom; the first set runs the other way round, so a
+// picture drawn with the wrong set shows mirrored.
 inline model_file::SubMeshData Rectangle(float x0, float y0, float x1, float y1, const std::string& material = "") {
   model_file::SubMeshData subMesh;
   subMesh.materialName = material;
@@ -28,7 +29,7 @@ inline model_file::SubMeshData Rectangle(float x0, float y0, float x1, float y1,
   for (const auto& c : corners) {
     const float x = x0 + (x1 - x0) * c[0];
     const float y = y0 + (y1 - y0) * c[1];
-    const float vertex[model_file::kFloatsPerVertex] = {x, y, 0, 1, 0, 0, 1, 1, c[0], c[1], 0, 1, c[0], c[1], 1};
+    const float vertex[model_file::kFloatsPerVertex] = {x, y, 0, 1, 0, 0, 1, 1, 1 - c[0], 1 - c[1], 0, 1, c[0], c[1], 1};
     subMesh.vertices.insert(subMesh.vertices.end(), vertex, vertex + model_file::kFloatsPerVertex);
   }
   return subMesh;
