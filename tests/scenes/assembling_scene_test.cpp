@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <functional>
 
 #include "scenes/assembling_scene.h"
 #include "scenes/log_capture.h"
@@ -40,11 +39,7 @@ TEST_F(AssemblingSceneTest, SetupResolvesEverythingAndAddsNoModels) {
 }
 
 TEST_F(AssemblingSceneTest, MissingContentFailsSetupWithOneLineNamingIt) {
-  struct Case {
-    const char* name;
-    std::function<void(FakeWorld&)> damage;
-  };
-  const Case cases[] = {
+  const ContentDamage cases[] = {
       {"credits", [](FakeWorld& w) { w.Remove("credits"); }},
       {"osprey", [](FakeWorld& w) { w.Remove("osprey"); }},
       {"hud98", [](FakeWorld& w) { w.Remove("hud98"); }},
@@ -55,7 +50,7 @@ TEST_F(AssemblingSceneTest, MissingContentFailsSetupWithOneLineNamingIt) {
       {"'screens'", [](FakeWorld& w) { w.FindModel("screens")->meshes.pop_back(); }},
       {"'credits'", [](FakeWorld& w) { w.FindModel("credits")->meshes[0]->subMeshes.clear(); }},
   };
-  for (const Case& c : cases) {
+  for (const ContentDamage& c : cases) {
     SCOPED_TRACE(c.name);
     LogCapture log;
     FakeWorld world;
@@ -64,10 +59,7 @@ TEST_F(AssemblingSceneTest, MissingContentFailsSetupWithOneLineNamingIt) {
     c.damage(world);
     AssemblingScene scene(world);
     EXPECT_FALSE(scene.Setup());
-    const std::vector<std::string> lines = log.Lines();
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0].rfind("error: ", 0), 0u);
-    EXPECT_NE(lines[0].find(c.name), std::string::npos) << lines[0];
+    ExpectOneErrorNaming(log, c.name);
     // A scene that failed to set up updates and draws nothing rather than crashing.
     scene.Update(111.0f, 0.01f);
     scene.DrawTranslucent(111.0f, 0.01f);

@@ -105,10 +105,7 @@ TEST_F(RobotSetup, AFolderWithoutATrailingSeparatorWorksToo) { EXPECT_TRUE(robot
 TEST_F(RobotSetup, AMissingPartModelFailsWithOneLineNamingIt) {
   world_.Remove("robot_tibia_left");
   EXPECT_FALSE(robot_.Setup(world_, folder()));
-  const std::vector<std::string> lines = log_.Lines();
-  ASSERT_EQ(lines.size(), 1u);
-  EXPECT_EQ(lines[0].rfind("error: ", 0), 0u);
-  EXPECT_NE(lines[0].find("robot_tibia_left"), std::string::npos);
+  ExpectOneErrorNaming(log_, "robot_tibia_left");
 }
 
 TEST_F(RobotSetup, MissingOrShortFilesFailWithOneLineNamingTheFile) {
@@ -135,10 +132,7 @@ TEST_F(RobotSetup, MissingOrShortFilesFailWithOneLineNamingTheFile) {
     LogCapture log;
     Robot::Character robot;
     EXPECT_FALSE(robot.Setup(world_, folder() + "/"));
-    const std::vector<std::string> lines = log.Lines();
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0].rfind("error: ", 0), 0u);
-    EXPECT_NE(lines[0].find(std::string("Robot/") + c.file), std::string::npos) << lines[0];
+    ExpectOneErrorNaming(log, std::string("Robot/") + c.file);
   }
 }
 

@@ -6,6 +6,7 @@
 // in clip space (x, y in -1..1, z = 0), so a GL test that draws them with identity
 // camera matrices knows where each lands on screen.
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <system_error>
 #include <utility>
@@ -18,6 +19,13 @@
 #include "scenes/lookups.h"
 
 namespace scene_testing {
+
+// A change that takes something a set-up needs out of a world, and the name the
+// set-up's error line must give.
+struct ContentDamage {
+  const char* name;
+  std::function<void(FakeWorld&)> damage;
+};
 
 // A rectangle in the plane z = 0 (two triangles) whose second texture coordinates run
 // 0..1 across it, t = 0 at the bottom; the first set runs the other way round, so a
