@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 
 #include "scenes/frames.h"
 #include "scenes/mechanical_arm.h"
@@ -89,7 +90,10 @@ TEST_P(SolveArmReach, BonesKeepTheirLengthsAndTheElbowBendsUp) {
 INSTANTIATE_TEST_SUITE_P(Targets, SolveArmReach,
                          ::testing::Values(sm::Vec3(-300, 82, -320), sm::Vec3(400, 0, 0), sm::Vec3(0, -200, 500),
                                            sm::Vec3(-600, 300, 200), sm::Vec3(100, 150, -100),
-                                           sm::Vec3(-800, 50, -250), sm::Vec3(60, -10, 20)));
+                                           sm::Vec3(-800, 50, -250), sm::Vec3(60, -10, 20)),
+                         [](const ::testing::TestParamInfo<sm::Vec3>& info) {
+                           return "Target" + std::to_string(info.index);
+                         });
 
 TEST(SolveArm, AReachOfExactly865IsStraight) {
   const sm::Vec3 base(0, 200, 0);
