@@ -142,21 +142,6 @@ TEST_F(AssemblingSceneTest, ClaimsTheTimelineUpTo120AndAgainFrom200_598) {
   for (const auto& c : claims) EXPECT_EQ(scene_.IsActiveAt(c.first), c.second) << c.first;
 }
 
-TEST_F(AssemblingSceneTest, SwitchesTheHallArmsAndRobotSlots) {
-  scene_.SetActive(false);
-  EXPECT_FALSE(world_.slots[kSlotHall]);
-  EXPECT_FALSE(world_.slots[kSlotArms]);
-  EXPECT_FALSE(world_.slots[kSlotLyingRobot]);
-  EXPECT_TRUE(world_.slots[kSlotRobotParts]);
-  EXPECT_TRUE(world_.slots[kSlotPassage]);
-  world_.slots[kSlotRobotParts] = false;
-  scene_.SetActive(true);
-  EXPECT_TRUE(world_.slots[kSlotHall]);
-  EXPECT_TRUE(world_.slots[kSlotArms]);
-  EXPECT_TRUE(world_.slots[kSlotRobotParts]);
-  EXPECT_FALSE(world_.slots[kSlotLyingRobot]);
-}
-
 TEST_F(AssemblingSceneTest, TheDanceLightReplacesTheLightFrom200_7) {
   ASSERT_TRUE(scene_.Setup());
   sm::Mat4 light = sm::Translation(1, 2, 3);

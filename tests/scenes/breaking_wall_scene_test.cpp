@@ -245,15 +245,4 @@ TEST_F(BreakingWallTest, ClaimsExactlyTheTimesTheAssemblingSceneLeaves) {
   }
 }
 
-TEST_F(BreakingWallTest, ActivationShowsThePassageAndDeactivationBringsBackTheRobotParts) {
-  world_.slots[kSlotPassage] = false;
-  world_.slots[kSlotRobotParts] = false;
-  scene_.SetActive(true);
-  EXPECT_TRUE(world_.slots[kSlotPassage]);
-  EXPECT_FALSE(world_.slots[kSlotRobotParts]);
-  scene_.SetActive(false);
-  EXPECT_FALSE(world_.slots[kSlotPassage]);
-  EXPECT_TRUE(world_.slots[kSlotRobotParts]);
-}
-
 }  // namespace
