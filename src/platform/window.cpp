@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <vector>
+
 #include "platform/signals.h"
 
 namespace platform {
@@ -9,6 +11,9 @@ namespace {
 
 // The receiver of input events, remembered when a window is created.
 IKeyboardCallback* g_input = nullptr;
+
+// Virtual-key codes that went down during the last PumpEvents.
+std::vector<int> g_pressedKeys;
 
 constexpr char kTitle[] = "Drift :: by Halcyra";
 
@@ -211,6 +216,7 @@ void GlWindow::Present() {
 }
 
 PumpResult PumpEvents() {
+  g_pressedKeys.clear();
   SDL_Event event;
   while (SDL_PollEvent(&event)) {
     switch (event.type) {
@@ -219,12 +225,12 @@ PumpResult PumpEvents() {
       case SDL_WINDOWEVENT:
         if (event.window.event == SDL_WINDOWEVENT_CLOSE) return PumpResult::kQuit;
         break;
-      case SDL_KEYDOWN:
-        if (g_input != nullptr) {
-          const int code = VirtualKeyFromSdl(event.key.keysym.sym);
-          if (code != 0) g_input->Key(code);
-        }
+      case SDL_KEYDOWN: {
+        const int code = VirtualKeyFromSdl(event.key.keysym.sym);
+        if (code != 0) g_pressedKeys.push_back(code);
+        if (g_input != nullptr && code != 0) g_input->Key(code);
         break;
+      }
       case SDL_MOUSEBUTTONDOWN:
         if (g_input != nullptr && event.button.button == SDL_BUTTON_LEFT) g_input->Click();
         break;
@@ -244,6 +250,13 @@ bool IsKeyDown(int virtualKey) {
   if (virtualKey == vk::kAlt) return state[SDL_SCANCODE_LALT] || state[SDL_SCANCODE_RALT];
   const SDL_Scancode code = ScancodeFromVirtualKey(virtualKey);
   return code != SDL_SCANCODE_UNKNOWN && state[code] != 0;
+}
+
+bool WasKeyPressed(int virtualKey) {
+  for (int code : g_pressedKeys) {
+    if (code == virtualKey) return true;
+  }
+  return false;
 }
 
 bool IsLeftButtonDown() {

@@ -45,6 +45,18 @@ TEST_F(DemoRun, PlaysUntilEscapeAndLeavesNothingBehind) {
   EXPECT_EQ(Log().find("error"), std::string::npos) << Log();
 }
 
+TEST_F(DemoRun, AQuickTapOfEscapeBetweenTwoFramesEndsTheRun) {
+  auto started = StartDriftPastDialog(TestDemo(), Options());
+  ASSERT_TRUE(started) << "the start dialog never appeared";
+  // Pressed at once, while the demo still loads: the press is taken by the first frame.
+  const unsigned long window = WaitForWindow(kDemoTitle, 30);
+  ASSERT_NE(window, 0u) << Log();
+  RunCommand({"xdotool", "key", "Escape"});
+  ASSERT_TRUE(started->Wait(30)) << "the tap was lost";
+  EXPECT_EQ(started->ExitCode(), 0);
+  EXPECT_TRUE(DataFolderGone());
+}
+
 TEST_F(DemoRun, AMissingAssetEndsTheRunWithALineNamingIt) {
   TestDataSetOptions options;
   options.omit = {"models/boards.geo"};
