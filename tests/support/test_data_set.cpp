@@ -14,6 +14,7 @@
 #include "assets/robot_pose_file.h"
 #include "platform/mp3_encoder.h"
 #include "platform/zip_archive.h"
+#include "support/geometry.h"
 
 namespace testing_support {
 namespace {
@@ -41,47 +42,19 @@ constexpr int kArmEnd2 = 302;
 
 // --- geometry -------------------------------------------------------------------------
 
-class Geometry {
- public:
-  // A quad a-b-c-d (counter-clockwise seen from the normal's side), texture 0..1.
-  void Quad(const sm::Vec3& a, const sm::Vec3& b, const sm::Vec3& c, const sm::Vec3& d, const sm::Vec3& n) {
-    Vertex(a, n, 0, 0);
-    Vertex(b, n, 1, 0);
-    Vertex(c, n, 1, 1);
-    Vertex(a, n, 0, 0);
-    Vertex(c, n, 1, 1);
-    Vertex(d, n, 0, 1);
-  }
-  // An axis-aligned box around c with half sizes h.
-  void Box(const sm::Vec3& c, const sm::Vec3& h) {
-    const float x0 = c.x - h.x, x1 = c.x + h.x, y0 = c.y - h.y, y1 = c.y + h.y, z0 = c.z - h.z, z1 = c.z + h.z;
-    Quad({x0, y0, z1}, {x1, y0, z1}, {x1, y1, z1}, {x0, y1, z1}, {0, 0, 1});
-    Quad({x1, y0, z0}, {x0, y0, z0}, {x0, y1, z0}, {x1, y1, z0}, {0, 0, -1});
-    Quad({x1, y0, z1}, {x1, y0, z0}, {x1, y1, z0}, {x1, y1, z1}, {1, 0, 0});
-    Quad({x0, y0, z0}, {x0, y0, z1}, {x0, y1, z1}, {x0, y1, z0}, {-1, 0, 0});
-    Quad({x0, y1, z1}, {x1, y1, z1}, {x1, y1, z0}, {x0, y1, z0}, {0, 1, 0});
-    Quad({x0, y0, z0}, {x1, y0, z0}, {x1, y0, z1}, {x0, y0, z1}, {0, -1, 0});
-  }
-  SubMeshData Take(const std::string& material = "") {
-    SubMeshData subMesh;
-    subMesh.materialName = material;
-    subMesh.vertices = std::move(vertices_);
-    vertices_.clear();
-    return subMesh;
-  }
-
- private:
-  void Vertex(const sm::Vec3& p, const sm::Vec3& n, float s, float t) {
-    const float v[model_file::kFloatsPerVertex] = {p.x, p.y, p.z, 1, n.x, n.y, n.z, 1, s, t, 0, 1, s, t, 1};
-    vertices_.insert(vertices_.end(), v, v + model_file::kFloatsPerVertex);
-  }
-  std::vector<float> vertices_;
-};
+// The geometry's triangles as one sub-mesh of the given material.
+SubMeshData SubMeshOf(Geometry& geometry, const std::string& material = "") {
+  SubMeshData subMesh;
+  subMesh.materialName = material;
+  subMesh.vertices = std::move(geometry.vertices);
+  geometry.vertices.clear();
+  return subMesh;
+}
 
 SubMeshData BoxMesh(const sm::Vec3& c, const sm::Vec3& h) {
   Geometry g;
-  g.Box(c, h);
-  return g.Take();
+  g.Box(c, h.x, h.y, h.z);
+  return SubMeshOf(g);
 }
 
 // A vertical quad facing +z, centred on c.
@@ -89,7 +62,7 @@ SubMeshData Panel(const sm::Vec3& c, float halfWidth, float halfHeight) {
   Geometry g;
   g.Quad({c.x - halfWidth, c.y - halfHeight, c.z}, {c.x + halfWidth, c.y - halfHeight, c.z},
          {c.x + halfWidth, c.y + halfHeight, c.z}, {c.x - halfWidth, c.y + halfHeight, c.z}, {0, 0, 1});
-  return g.Take();
+  return SubMeshOf(g);
 }
 
 MeshData Mesh(int id, const std::string& name, std::vector<SubMeshData> subMeshes = {}) {
@@ -294,15 +267,15 @@ void WriteWorld(DataSetWriter& out) {
   Geometry hall;
   hall.Quad({-1500, 0, 2600}, {1500, 0, 2600}, {1500, 0, -1000}, {-1500, 0, -1000}, {0, 1, 0});
   hall.Quad({-1500, 0, -1000}, {1500, 0, -1000}, {1500, 900, -1000}, {-1500, 900, -1000}, {0, 0, 1});
-  hall.Box({-700, 150, 400}, {150, 150, 150});
-  hall.Box({600, 100, 800}, {120, 100, 200});
-  out.Model("factory_hal", Model({Mesh(1, "hall", {hall.Take()})}));
+  hall.Box({-700, 150, 400}, 150, 150, 150);
+  hall.Box({600, 100, 800}, 120, 100, 200);
+  out.Model("factory_hal", Model({Mesh(1, "hall", {SubMeshOf(hall)})}));
 
   Geometry passage;
   passage.Quad({-300, 0, -1000}, {300, 0, -1000}, {300, 0, -4000}, {-300, 0, -4000}, {0, 1, 0});
-  passage.Box({-320, 300, -2500}, {20, 300, 1500});
-  passage.Box({320, 300, -2500}, {20, 300, 1500});
-  out.Model("factory_passage", Model({Mesh(1, "passage", {passage.Take()})}));
+  passage.Box({-320, 300, -2500}, 20, 300, 1500);
+  passage.Box({320, 300, -2500}, 20, 300, 1500);
+  out.Model("factory_passage", Model({Mesh(1, "passage", {SubMeshOf(passage)})}));
 
   // The doors: two leaves in the opening of the hall's back wall, sliding apart.
   out.Model("doors", Model({Mesh(kDoorLeft, "door_left", {BoxMesh({-150, 250, -1000}, {150, 250, 10})}),
