@@ -61,13 +61,13 @@ void LoadingScreen::Step() {
 void LoadingScreen::Draw() {
   BindFrameBuffer(framebuffer);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  glMatrixMode(GL_MODELVIEW);
   glLoadIdentity();
   if (picture_ != nullptr) {
     glColor4f(1, 1, 1, 1);
     DrawScreenQuad(picture_->GetName(), width_, height_);
   }
 
-  glMatrixMode(GL_MODELVIEW);
   glPushMatrix();
   glMatrixMode(GL_PROJECTION);
   glPushMatrix();
