@@ -153,6 +153,53 @@ INSTANTIATE_TEST_SUITE_P(
       return name;
     });
 
+// Distinct colours among every seventh pixel of the output.
+std::size_t ColourCount(const std::vector<std::uint8_t>& pixels) {
+  std::set<std::uint32_t> colours;
+  for (std::size_t i = 0; i < pixels.size(); i += 4 * 7) colours.insert(pixels[i] | pixels[i + 1] << 8 | pixels[i + 2] << 16);
+  return colours.size();
+}
+
+// Boards whose index and opacity are the given constants.
+std::function<void(const std::string&)> ConstantBoard(int index) {
+  return [index](const std::string& data) {
+    model_file::ModelData boards;
+    boards.hasHeader = true;
+    boards.version = 1;
+    boards.meshes.resize(1);
+    model_file::NodeValue indexValue;
+    indexValue.name = "board_index";
+    indexValue.type = model_file::kInt;
+    indexValue.intValue = index;
+    model_file::NodeValue opacity;
+    opacity.name = "board_opacity";
+    opacity.type = model_file::kFloat;
+    opacity.floatValue = 1.0f;
+    boards.meshes[0].values = {indexValue, opacity};
+    std::string error;
+    ASSERT_TRUE(model_file::WriteFile(data + "/models/boards.geo", boards, error)) << error;
+  };
+}
+
+TEST_F(OffscreenDemo, ABoardIndexOutsideTheFourBoardsShowsNoBoard) {
+  for (int index : {3, 4}) {
+    ASSERT_TRUE(Load({}, ConstantBoard(index))) << Log();
+    ASSERT_TRUE(controller_->Prepare());
+    controller_->Update(40000.0f, 40.0f);
+    controller_->Update(40000.0f, 1000.0f);  // the flash of the first frame's signal fades
+    controller_->Render(40000.0f, 40.0f);
+    EXPECT_EQ(controller_->Timeline().BoardIndex(), index);
+    // An opaque board covers the whole picture with its one colour.
+    const std::size_t colours = ColourCount(target_->Pixels());
+    if (index == 3) {
+      EXPECT_EQ(colours, 1u);
+    } else {
+      EXPECT_GT(colours, 20u);
+    }
+    DemoController::Destroy();
+  }
+}
+
 TEST_F(OffscreenDemo, BoardsWithoutTheirTracksFailLoading) {
   EXPECT_FALSE(Load({}, [](const std::string& data) {
     model_file::ModelData boards;
@@ -222,12 +269,7 @@ TEST_F(PlayedDemo, RendersAPictureAtEveryPartOfTheTimeline) {
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << seconds;
     SavePicture("demo_" + std::to_string(static_cast<int>(seconds)));
     // The picture shows the world: neither one flat colour nor the loading screen.
-    const std::vector<std::uint8_t> pixels = target_->Pixels();
-    std::set<std::uint32_t> colours;
-    for (std::size_t i = 0; i < pixels.size(); i += 4 * 7) {
-      colours.insert(pixels[i] | pixels[i + 1] << 8 | pixels[i + 2] << 16);
-    }
-    EXPECT_GT(colours.size(), 20u) << seconds;
+    EXPECT_GT(ColourCount(target_->Pixels()), 20u) << seconds;
     const LoadingBar bar = LoadingBarAt(kWidth, kHeight, 1, 1);
     EXPECT_NE(Pixel((bar.x0 + bar.x1) / 2, bar.y0), (std::vector<int>{22, 160, 252})) << seconds;
   }
