@@ -4,6 +4,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <memory>
 #include <set>
@@ -15,6 +16,7 @@
 #include "capture/frame_grid.h"
 #include "capture/frame_hashes.h"
 #include "capture/progress.h"
+#include "capture/quiet_loading.h"
 #include "capture/soundtrack.h"
 #include "capture/video_encoder.h"
 #include "demo/timeline.h"
@@ -26,6 +28,7 @@ namespace {
 constexpr char kArchiveName[] = "demodat";
 constexpr char kMusicFile[] = "music/osprey.mp3";
 constexpr char kSoundFile[] = "capture_sound.wav";
+constexpr char kLogFile[] = "log.txt";
 
 void Say(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void Say(const char* format, ...) {
@@ -205,8 +208,17 @@ int CaptureRun::Run() {
   const std::string archive = options_.data.empty() ? ProgramFolder() + kArchiveName : options_.data;
   Say("loading %s at %dx%d", archive.c_str(), options_.width, options_.height);
   std::string error;
-  if (!session_.Open(archive, options_.width, options_.height, grid_, error)) {
+  bool opened;
+  {
+    QuietLoading quiet;
+    opened = session_.Open(archive, options_.width, options_.height, grid_, error);
+  }
+  if (!opened) {
     Say("%s", error.c_str());
+    // The log holds the reason (the content that is missing, the effect that did not
+    // compile); it is short when loading fails.
+    std::ifstream log(kLogFile);
+    for (std::string line; std::getline(log, line);) Say("%s: %s", kLogFile, line.c_str());
     return kCaptureFailed;
   }
   for (const std::string& note : session_.UnpackNotes()) Say("%s", note.c_str());

@@ -81,7 +81,7 @@ bool CaptureSession::Open(const std::string& archive, int width, int height, con
                      controller_->Prepare();
   CheckGlErrors("loading");
   if (!ready) {
-    error = "the demo did not load (log.txt says why)";
+    error = "the demo did not load";
     Close();
     return false;
   }
