@@ -38,6 +38,7 @@ bool CaptureSession::Open(const std::string& archive, int width, int height, con
   height_ = height;
   nextFrame_ = 0;
   renderedFrame_ = -1;
+  updated_ = false;
   glErrors_ = GlErrorCount();
 
   std::error_code code;
@@ -117,17 +118,24 @@ void CaptureSession::DeleteTarget() {
 }
 
 void CaptureSession::UpdateTo(long frame) {
-  if (controller_ == nullptr) return;
-  for (; nextFrame_ <= frame; ++nextFrame_) {
-    clock_.Set(grid_.Seconds(nextFrame_));
-    controller_->Update(grid_.TimeMs(nextFrame_), grid_.StepMs());
+  for (; controller_ != nullptr && nextFrame_ <= frame; ++nextFrame_) {
+    UpdateAt(grid_.Seconds(nextFrame_), grid_.TimeMs(nextFrame_), grid_.StepMs());
   }
 }
 
+void CaptureSession::UpdateAt(double clockSeconds, float timeMs, float stepMs) {
+  if (controller_ == nullptr) return;
+  clock_.Set(clockSeconds);
+  controller_->Update(timeMs, stepMs);
+  lastTimeMs_ = timeMs;
+  lastStepMs_ = stepMs;
+  updated_ = true;
+}
+
 bool CaptureSession::Render(Image& picture) {
-  if (controller_ == nullptr || nextFrame_ == 0) return false;
+  if (controller_ == nullptr || !updated_) return false;
   renderedFrame_ = nextFrame_ - 1;
-  controller_->Render(grid_.TimeMs(renderedFrame_), grid_.StepMs());
+  controller_->Render(lastTimeMs_, lastStepMs_);
   if (picture.width != width_ || picture.height != height_ || picture.bitsPerPixel != 24 ||
       picture.pixels == nullptr) {
     picture = Image::Allocate(width_, height_, 24);

@@ -43,6 +43,9 @@ class CaptureSession {
   // Runs the update of every frame after the last one updated, up to and including
   // `frame`. Frames are never updated twice or out of order.
   void UpdateTo(long frame);
+  // One update off the grid: the clock at clockSeconds and the frame loop's arguments
+  // as given, for replaying the times of a run on another clock (the soundtrack's).
+  void UpdateAt(double clockSeconds, float timeMs, float stepMs);
   // Draws the frame last updated and reads it back into picture (24 bits, rows
   // bottom-up, the capture's size; reallocated only when it does not fit).
   bool Render(Image& picture);
@@ -67,6 +70,9 @@ class CaptureSession {
   int height_ = 0;
   long nextFrame_ = 0;
   long renderedFrame_ = -1;
+  float lastTimeMs_ = 0.0f;  // the frame loop's time of the last update
+  float lastStepMs_ = 0.0f;
+  bool updated_ = false;
   std::string dataFolder_;
   std::vector<std::string> unpackNotes_;
   std::unique_ptr<platform::OffscreenContext> context_;
