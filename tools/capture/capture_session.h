@@ -18,6 +18,20 @@
 #include "render/frame.h"
 
 class DemoController;
+
+// The capture's clock: it shows exactly the time the capture sets, from the first
+// update on (the timeline starts a clock at the frame loop's time, which a replay of
+// another run's times must not move).
+class CaptureClock final : public ITimelineClock {
+ public:
+  void Start(double) override {}
+  double Seconds() override { return seconds_; }
+  void Release() override {}
+  void Set(double seconds) { seconds_ = seconds; }
+
+ private:
+  double seconds_ = 0.0;
+};
 namespace platform {
 class OffscreenContext;
 }
@@ -79,7 +93,7 @@ class CaptureSession {
   unsigned framebuffer_ = 0;
   unsigned colour_ = 0;
   unsigned depth_ = 0;
-  FixedClock clock_;
+  CaptureClock clock_;
   DemoController* controller_ = nullptr;
   GlErrorCount glErrors_;
 };
