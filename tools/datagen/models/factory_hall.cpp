@@ -27,10 +27,12 @@ constexpr float kBayZ[] = {-300.0f, 1100.0f, 2500.0f, 3900.0f};
 // Height of the roof's underside at x (a shallow gable).
 float RoofY(float x) { return kRidge - (kRidge - kHallWallTop) * std::fabs(x) / kHallMaxX; }
 
-void FloorAndMarkings(MeshBuilder& m) {
+void Floor(MeshBuilder& m) {
   Grid(m, kFloor, Frame::At(0.5f * (kHallMinX + kHallMaxX), 0, 0.5f * (kHallMinZ + kHallMaxZ)), kHallMaxX - kHallMinX,
        kHallMaxZ - kHallMinZ, 8, 6);
-  const Paint line{"paint_yellow", 400.0f};
+}
+
+void Markings(MeshBuilder& m) {  const Paint line{"paint_yellow", 400.0f};
   const float y = 0.8f;
   // Walkway lines from the doors to the rig and across the hall.
   const auto strip = [&](float x0, float z0, float x1, float z1) {
@@ -74,13 +76,13 @@ void Walls(MeshBuilder& m) {
   BoxBetween(m, kSteel, V3(kHallMinX, 0, kHallMaxZ - p), V3(kHallMaxX, ph, kHallMaxZ), kFaceNegZ | kFacePosY);
   BoxBetween(m, kSteel, V3(kHallMinX, 0, kHallMinZ), V3(kHallMinX + p, ph, kHallMaxZ), kFacePosX | kFacePosY);
   BoxBetween(m, kSteel, V3(kHallMaxX - p, 0, kHallMinZ), V3(kHallMaxX, ph, kHallMaxZ), kFaceNegX | kFacePosY);
-  // High windows on the long walls: night outside, so dark panes in steel frames.
+  // High windows on the long walls: night outside, a faint blue in steel frames.
   for (float z = -200.0f; z < kHallMaxZ - 400.0f; z += 1400.0f) {
     for (float side : {-1.0f, 1.0f}) {
       const float x = side < 0 ? kHallMinX + 2.0f : kHallMaxX - 2.0f;
       const float z0 = z + 250.0f, z1 = z + 1150.0f, y0 = 1900.0f, y1 = 2450.0f;
       const V3 a(x, y0, side < 0 ? z0 : z1), b(x, y0, side < 0 ? z1 : z0);
-      m.Quad(kScreen, a, b, b + V3(0, y1 - y0, 0), a + V3(0, y1 - y0, 0));
+      m.Quad(kWindow, a, b, b + V3(0, y1 - y0, 0), a + V3(0, y1 - y0, 0));
       const float fx = x - side * 10.0f;
       for (float zz : {z0, 0.5f * (z0 + z1), z1}) BoxBetween(m, kSteel, V3(fx - 10, y0, zz - 12), V3(fx + 10, y1, zz + 12));
       for (float yy : {y0, 0.5f * (y0 + y1), y1}) BoxBetween(m, kSteel, V3(fx - 10, yy - 12, z0), V3(fx + 10, yy + 12, z1));
@@ -89,7 +91,7 @@ void Walls(MeshBuilder& m) {
 }
 
 // Columns along the long walls and roof trusses spanning between them on each bay
-// line, purlins along the hall, and the roof deck.
+// line, and purlins along the hall.
 void Structure(MeshBuilder& m) {
   const float cx = kHallMaxX - 110.0f;
   for (float z : kBayZ) {
@@ -115,6 +117,10 @@ void Structure(MeshBuilder& m) {
     const float x = static_cast<float>(i) * (cx / 4.5f);
     Beam(m, V3(x, RoofY(x) - 40, kHallMinZ), V3(x, RoofY(x) - 40, kHallMaxZ), 50, kSteel);
   }
+}
+
+// The roof deck, seen from below.
+void Roof(MeshBuilder& m) {
   for (float side : {-1.0f, 1.0f}) {
     const V3 eave(side * kHallMaxX, kHallWallTop, 0), ridge(0, kRidge, 0);
     const V3 a = eave + V3(0, 0, kHallMinZ), b = ridge + V3(0, 0, kHallMinZ), c = ridge + V3(0, 0, kHallMaxZ),
@@ -125,12 +131,16 @@ void Structure(MeshBuilder& m) {
   }
 }
 
-void Lamps(MeshBuilder& m) {
+// Lamps under the trusses, each with the pool of light it throws on the floor and a
+// faint shaft of light through the dusty air.
+void Lamps(MeshBuilder& m, MeshBuilder& light) {
   for (float z : {400.0f, 1800.0f, 3200.0f}) {
     for (float x : {-2200.0f, 0.0f, 2200.0f}) {
       // Keep the rig's centre clear above the robot: the lamp there hangs higher.
       const float bottom = (std::fabs(x) < 1.0f && std::fabs(z - kReleaseHip.z) < 300.0f) ? 1950.0f : 1750.0f;
       HangingLamp(m, V3(x, bottom, z), RoofY(x) - 60.0f);
+      LightPool(light, V3(x, 0, z), 900.0f);
+      LightShaft(light, V3(x, bottom, z), 80.0f, 650.0f);
     }
   }
 }
@@ -303,22 +313,31 @@ void CreditsBanner(MeshBuilder& m) {
 }  // namespace
 
 bool BuildFactoryHall(Context& context) {
-  MeshBuilder m;
-  FloorAndMarkings(m);
-  Walls(m);
-  Structure(m);
-  Lamps(m);
-  Rig(m);
-  ArmSites(m);
-  Stage(m);
-  MonitorGallery(m);
-  Catwalk(m);
-  Pipes(m);
-  Stock(m);
-  ExitFrame(m);
-  CreditsBanner(m);
+  // Three meshes in drawing order: the furnishings first, then the steel frame, the
+  // shell (floor, walls, roof) last, so the large surfaces are mostly hidden by the
+  // time they are drawn and the depth test spares their shading. The light pools and
+  // shafts are translucent and come after every opaque surface anyway.
+  MeshBuilder furnishings, frame, shell, light;
+  Markings(furnishings);
+  Lamps(furnishings, light);
+  Rig(furnishings);
+  ArmSites(furnishings);
+  Stage(furnishings);
+  MonitorGallery(furnishings);
+  Catwalk(furnishings);
+  Pipes(furnishings);
+  Stock(furnishings);
+  ExitFrame(furnishings);
+  CreditsBanner(furnishings);
+  Structure(frame);
+  Floor(shell);
+  Walls(shell);
+  Roof(shell);
   ModelBuilder model;
-  model.AddMesh("factory_hal", m, 0, 1500.0f);
+  model.AddMesh("hall_furnishings", furnishings, 0, 1500.0f);
+  model.AddMesh("hall_frame", frame, 0, 1500.0f);
+  model.AddMesh("hall_shell", shell, 0, 1500.0f);
+  model.AddMesh("hall_light", light, 0, 1500.0f);
   return context.WriteModel("factory_hal", model);
 }
 

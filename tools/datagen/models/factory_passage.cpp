@@ -2,6 +2,7 @@
 // repeating ribs, light strips and floor lights (so the run reads as speed), a junction
 // where it turns, a second corridor to the glass-wall room, the room itself with the
 // frame of the glass, and the large hall beyond the glass where the robot runs laps.
+#include <algorithm>
 #include <cmath>
 
 #include "datagen/geometry/model_builder.h"
@@ -10,6 +11,7 @@
 #include "datagen/steps.h"
 #include "datagen/texture/noise.h"
 #include "datagen/world/layout.h"
+#include "datagen/world/passage_route.h"
 #include "datagen/world/props.h"
 
 namespace datagen {
@@ -26,47 +28,72 @@ const Paint kTallWall{"hall_wall", 2700.0f};
 constexpr float kRibSpacing = 700.0f;
 constexpr float kWallThickness = 60.0f;
 
-// A corridor in its own frame: floor from z = 0 to length, x across, y up.
-MeshBuilder Corridor(float length) {
-  MeshBuilder m;
-  const float w = 0.5f * kPassageWidth, h = kPassageHeight;
-  const int chunks = std::max(1, static_cast<int>(std::ceil(length / 1400.0f)));
-  for (int i = 0; i < chunks; ++i) {
-    const float z0 = length * static_cast<float>(i) / static_cast<float>(chunks);
-    const float z1 = length * static_cast<float>(i + 1) / static_cast<float>(chunks);
-    m.Quad(kTread, V3(-w, 0, z1), V3(w, 0, z1), V3(w, 0, z0), V3(-w, 0, z0));
-    m.Quad(kPanels, V3(-w, 0, z1), V3(-w, 0, z0), V3(-w, h, z0), V3(-w, h, z1));
-    m.Quad(kPanels, V3(w, 0, z0), V3(w, 0, z1), V3(w, h, z1), V3(w, h, z0));
-    m.Quad(kSteel, V3(-w, h, z0), V3(w, h, z0), V3(w, h, z1), V3(-w, h, z1));
+// A flat quad with the given texture coordinates per corner, turned to face along
+// facing.
+void Panel(MeshBuilder& m, const Paint& paint, V3 a, V3 b, V3 c, V3 d, const float (&u)[4], const float (&v)[4],
+           V3 facing) {
+  V3 p[4] = {a, b, c, d};
+  float pu[4] = {u[0], u[1], u[2], u[3]}, pv[4] = {v[0], v[1], v[2], v[3]};
+  V3 normal = Normalize(Cross(b - a, c - a));
+  if (Dot(normal, facing) < 0) {
+    std::swap(p[1], p[3]);
+    std::swap(pu[1], pu[3]);
+    std::swap(pv[1], pv[3]);
+    normal = -normal;
   }
-  // Ribs: portal frames standing proud of the walls and the ceiling, each with a
-  // vertical light on both posts and a floor light at their feet.
-  for (float z = 0.5f * kRibSpacing; z < length; z += kRibSpacing) {
-    const float d = 30.0f;
-    BoxBetween(m, kRib, V3(-w, 0, z - d), V3(-w + 70, h, z + d), kNoBottom);
-    BoxBetween(m, kRib, V3(w - 70, 0, z - d), V3(w, h, z + d), kNoBottom);
-    BoxBetween(m, kRib, V3(-w, h - 90, z - d), V3(w, h, z + d), kFaceNegY | kFacePosZ | kFaceNegZ);
-    Box(m, kStrip, Frame::At(-w + 71, 0.55f * h, z), V3(2, 0.3f * h, 10));
-    Box(m, kStrip, Frame::At(w - 71, 0.55f * h, z), V3(2, 0.3f * h, 10));
-    Box(m, kSign, Frame::At(-w + 90, 6, z + 0.5f * kRibSpacing), V3(14, 6, 30));
-    Box(m, kSign, Frame::At(w - 90, 6, z + 0.5f * kRibSpacing), V3(14, 6, 30));
-  }
-  // A light strip along the ceiling between the ribs.
-  for (float z = kRibSpacing; z + 0.5f * kRibSpacing < length; z += kRibSpacing) {
-    StripLight(m, V3(0, kPassageHeight - 1, z - 0.5f * kRibSpacing + 80), V3(0, kPassageHeight - 1, z + 0.5f * kRibSpacing - 80),
-               60, V3(0, -1, 0));
-  }
-  // Cable trays high on one wall, a pipe on the other.
-  BoxBetween(m, kSteel, V3(-w + 70, h - 260, 0), V3(-w + 170, h - 220, length), kFaceNegY | kFacePosX | kFacePosY);
-  Tube(m, kBlue, {V3(w - 120, h - 200, 0), V3(w - 120, h - 200, length)}, 34, 12, false);
-  return m;
+  Vertex vertex[4];
+  for (int i = 0; i < 4; ++i) vertex[i] = {p[i], normal, pu[i] / paint.tile, pv[i] / paint.tile};
+  m.Triangle(paint.material, vertex[0], vertex[1], vertex[2]);
+  m.Triangle(paint.material, vertex[0], vertex[2], vertex[3]);
 }
 
-// Places a corridor built along +z at origin, heading in direction (x, z).
-void PlaceCorridor(MeshBuilder& out, V3 origin, float angle, float length) {
-  MeshBuilder corridor = Corridor(length);
-  corridor.Transform(Frame::Yawed(origin, angle).Matrix());
-  out.Append(corridor);
+// The corridor swept along the route: floor, walls and ceiling in short straight
+// pieces, with textures running along it; ribs standing proud every kRibSpacing, each
+// with light bars on its posts and floor lights between; a light strip along the
+// ceiling, a cable tray and a pipe along the walls.
+void Corridor(MeshBuilder& m, MeshBuilder& shell, const Route& route) {
+  const float w = 0.5f * kPassageWidth, h = kPassageHeight;
+  const float length = route.Length();
+  const int stations = std::max(2, static_cast<int>(std::ceil(length / (0.5f * kRibSpacing))));
+  const float step = length / static_cast<float>(stations);
+  const V3 up(0, 1, 0);
+  std::vector<V3> tray, pipe;
+  for (int k = 0; k <= stations; ++k) {
+    const float s = step * static_cast<float>(k);
+    const V3 c = route.At(s);
+    const V3 t = route.DirectionAt(s);
+    const V3 left = Normalize(Cross(up, t));
+    tray.push_back(c + left * (w - 120.0f) + up * (h - 240.0f));
+    pipe.push_back(c - left * (w - 110.0f) + up * (h - 210.0f));
+    if (k == stations) break;
+    const float s1 = step * static_cast<float>(k + 1);
+    const V3 c1 = route.At(s1);
+    const V3 left1 = Normalize(Cross(up, route.DirectionAt(s1)));
+    const V3 l0 = c + left * w, r0 = c - left * w, l1 = c1 + left1 * w, r1 = c1 - left1 * w;
+    Panel(shell, kTread, l0, r0, r1, l1, {0, 2 * w, 2 * w, 0}, {s, s, s1, s1}, up);
+    Panel(shell, kSteel, l0 + up * h, r0 + up * h, r1 + up * h, l1 + up * h, {0, 2 * w, 2 * w, 0}, {s, s, s1, s1}, -up);
+    Panel(shell, kPanels, l0, l1, l1 + up * h, l0 + up * h, {s, s1, s1, s}, {0, 0, h, h}, -left);
+    Panel(shell, kPanels, r1, r0, r0 + up * h, r1 + up * h, {s1, s, s, s1}, {0, 0, h, h}, left);
+    if (k % 2 == 0) {
+      // A rib across the corridor at this station.
+      const Frame f = Frame::Facing(c, t);
+      const float d = 30.0f;
+      Box(m, kRib, f.Moved(w - 35, 0.5f * h, 0), V3(35, 0.5f * h, d), kAllFaces & ~kFaceNegY);
+      Box(m, kRib, f.Moved(-w + 35, 0.5f * h, 0), V3(35, 0.5f * h, d), kAllFaces & ~kFaceNegY);
+      Box(m, kRib, f.Moved(0, h - 45, 0), V3(w - 70, 45, d), kFaceNegY | kFacePosZ | kFaceNegZ);
+      Box(m, kStrip, f.Moved(w - 71, 0.55f * h, 0), V3(2, 0.3f * h, 10));
+      Box(m, kStrip, f.Moved(-w + 71, 0.55f * h, 0), V3(2, 0.3f * h, 10));
+      // Floor lights halfway to the next rib, and the ceiling strip over that span.
+      const Frame g = Frame::Facing(c1, route.DirectionAt(s1));
+      Box(m, kSign, g.Moved(w - 90, 6, 0), V3(14, 6, 30));
+      Box(m, kSign, g.Moved(-w + 90, 6, 0), V3(14, 6, 30));
+      const float s2 = std::min(length, s + 2.0f * step);
+      const V3 a = c + t * 90.0f, b = route.At(s2) - route.DirectionAt(s2) * 90.0f;
+      if (Length(b - a) > 100.0f) StripLight(m, a + up * (h - 1), b + up * (h - 1), 60, -up);
+    }
+  }
+  Tube(m, kSteel, tray, 28, 6, false);
+  Tube(m, kBlue, pipe, 34, 12, false);
 }
 
 // A room's walls as inward-facing quads from floor to height, skipping the openings
@@ -120,23 +147,7 @@ void DoorLobby(MeshBuilder& m) {
   BoxBetween(m, kHazard, V3(dx1, 0, z - 10), V3(dx1 + 30, kDoorHeight, kDoorWallZ), kFaceNegX);
 }
 
-void Junction(MeshBuilder& m) {
-  const float s = 0.5f * kJunctionSize, w = 0.5f * kPassageWidth;
-  const float x0 = kJunction.x - s, x1 = kJunction.x + s, z0 = kJunction.z - s, z1 = kJunction.z + s;
-  std::vector<Opening> openings[4];
-  // The second corridor leaves through the +x wall, the first comes in through +z.
-  openings[1] = {{kJunction.z - w - z0, kJunction.z + w - z0, kPassageHeight}};
-  openings[2] = {{x1 - (kJunction.x + w), x1 - (kJunction.x - w), kPassageHeight}};
-  Room(m, x0, x1, z0, z1, 1700, kTread, kPanels, kSteel, openings);
-  // Hazard chevrons on the floor where the route turns, a big lamp, a pump.
-  m.Quad(kHazard, V3(x0 + 300, 0.8f, z1 - 300), V3(x1 - 300, 0.8f, z1 - 300), V3(x1 - 300, 0.8f, z1 - 420), V3(x0 + 300, 0.8f, z1 - 420));
-  HangingLamp(m, V3(kJunction.x, 1400, kJunction.z), 1700, 160);
-  Cylinder(m, kGreen, Frame::At(V3(x0 + 400, 0, z0 + 400)), 220, 220, 900, 24);
-  PipeRun(m, {V3(x0 + 400, 900, z0 + 400), V3(x0 + 400, 1450, z0 + 400), V3(x1, 1450, z0 + 400)}, 50, kGreen);
-  Crate(m, Frame::At(V3(x1 - 500, 300, z0 + 450)), V3(300, 300, 250), kBlue);
-}
-
-void WallRoom(MeshBuilder& m) {
+void WallRoom(MeshBuilder& m, MeshBuilder& shell) {
   const float x0 = kWallRoomMinX, x1 = kGlassPlaneX, z0 = kWallRoomMinZ, z1 = kWallRoomMaxZ;
   const float w = 0.5f * kPassageWidth;
   std::vector<Opening> openings[4];
@@ -145,7 +156,7 @@ void WallRoom(MeshBuilder& m) {
   openings[3] = {{z1 - (kGlassCentreZ + w), z1 - (kGlassCentreZ - w), kPassageHeight}};
   const float g0 = kGlassCentreZ - 0.5f * kGlassWidth, g1 = kGlassCentreZ + 0.5f * kGlassWidth;
   openings[1] = {{g0 - z0, g1 - z0, kGlassHeight}};
-  Room(m, x0, x1, z0, z1, kWallRoomHeight, kTread, kPanels, kSteel, openings);
+  Room(shell, x0, x1, z0, z1, kWallRoomHeight, kTread, kPanels, kSteel, openings);
   // The glass's frame: heavy steel posts, a lintel and a sill track.
   const float f = 80.0f;
   const float back = x1 + kWallThickness + 40.0f;
@@ -172,20 +183,26 @@ void WallRoom(MeshBuilder& m) {
   BoxBetween(m, kSign, V3(x1 - 33, kGlassHeight + 215, kGlassCentreZ - 480), V3(x1 - 30, kGlassHeight + 315, kGlassCentreZ + 480));
 }
 
-void BeyondHall(MeshBuilder& m) {
+// The hall beyond the glass, where the robot runs its laps: lamps over the floor with
+// their pools and shafts, columns inside the laps, lane markings round them, stock
+// along the side walls and tall night windows in the far wall.
+void BeyondHall(MeshBuilder& m, MeshBuilder& shell, MeshBuilder& light) {
   // The wall between this hall and the glass-wall room is kWallThickness thick.
   const float x0 = kBeyondMinX + kWallThickness, x1 = kBeyondMaxX, z0 = kBeyondMinZ, z1 = kBeyondMaxZ;
   const float h = kBeyondHeight;
   std::vector<Opening> openings[4];
   const float g0 = kGlassCentreZ - 0.5f * kGlassWidth, g1 = kGlassCentreZ + 0.5f * kGlassWidth;
   openings[3] = {{z1 - g1, z1 - g0, kGlassHeight}};
-  Room(m, x0, x1, z0, z1, h, kConcrete, kTallWall, kRoof, openings);
-  // Columns inside the laps, lamps in rows, stock along the walls.
-  for (float x : {16800.0f, 19000.0f}) {
-    for (float z : {-18500.0f, -16300.0f}) Column(m, V3(x, 0, z), h, kYellow);
+  Room(shell, x0, x1, z0, z1, h, kConcrete, kTallWall, kRoof, openings);
+  for (float x : {16600.0f, 18000.0f}) {
+    for (float z : {-18400.0f, -16400.0f}) Column(m, V3(x, 0, z), h, kYellow);
   }
-  for (float x = x0 + 900; x < x1; x += 1800) {
-    for (float z = z0 + 1000; z < z1; z += 1800) HangingLamp(m, V3(x, 2000, z), h, 130);
+  for (float x = x0 + 1100; x < x1 - 500; x += 2200) {
+    for (float z = z0 + 1100; z < z1 - 500; z += 2100) {
+      HangingLamp(m, V3(x, 2050, z), h, 130);
+      LightPool(light, V3(x, 0, z), 1000.0f);
+      LightShaft(light, V3(x, 2050, z), 95.0f, 750.0f);
+    }
   }
   int i = 0;
   for (float x = x0 + 800; x < x1 - 400; x += 700, ++i) {
@@ -194,6 +211,22 @@ void BeyondHall(MeshBuilder& m) {
       Crate(m, Frame::At(V3(x, hh, z)), V3(280, hh, 220), i % 3 == 0 ? kRed : (i % 3 == 1 ? kBlue : kSteel));
     }
   }
+  // Lane markings: a striped band round the laps' inner edge.
+  const float lx0 = 15900, lx1 = 18700, lz0 = -18700, lz1 = -16100, band = 60, y = 0.8f;
+  const auto strip = [&](float ax, float az, float bx, float bz) {
+    m.Quad(kHazard, V3(ax, y, bz), V3(bx, y, bz), V3(bx, y, az), V3(ax, y, az));
+  };
+  strip(lx0, lz0, lx1, lz0 + band);
+  strip(lx0, lz1 - band, lx1, lz1);
+  strip(lx0, lz0 + band, lx0 + band, lz1 - band);
+  strip(lx1 - band, lz0 + band, lx1, lz1 - band);
+  // Tall windows in the far wall, night blue, in steel frames.
+  for (float z = z0 + 900; z < z1 - 600; z += 1300) {
+    const float y0 = 700, y1 = 2300, za = z, zb = z + 900;
+    m.Quad(kWindow, V3(x1 - 2, y0, za), V3(x1 - 2, y0, zb), V3(x1 - 2, y1, zb), V3(x1 - 2, y1, za));
+    for (float zz : {za, zb}) BoxBetween(m, kSteel, V3(x1 - 30, y0, zz - 20), V3(x1, y1, zz + 20));
+    for (float yy : {y0, 0.5f * (y0 + y1), y1}) BoxBetween(m, kSteel, V3(x1 - 30, yy - 15, za), V3(x1, yy + 15, zb));
+  }
   // Lane lights along the glass's axis, pointing the way out.
   for (float x = x0 + 400; x < x1; x += 500) Box(m, kLamp, Frame::At(V3(x, 2, kGlassCentreZ)), V3(40, 2, 10));
 }
@@ -201,18 +234,16 @@ void BeyondHall(MeshBuilder& m) {
 }  // namespace
 
 bool BuildFactoryPassage(Context& context) {
-  MeshBuilder m;
-  DoorLobby(m);
-  const float leg1Start = kDoorWallZ - kWallThickness;
-  const float leg1End = kJunction.z + 0.5f * kJunctionSize;
-  PlaceCorridor(m, V3(kDoorCentreX, 0, leg1Start), kPi, leg1Start - leg1End);
-  const float leg2Start = kJunction.x + 0.5f * kJunctionSize;
-  PlaceCorridor(m, V3(leg2Start, 0, kJunction.z), 0.5f * kPi, kWallRoomMinX - leg2Start);
-  Junction(m);
-  WallRoom(m);
-  BeyondHall(m);
+  // As in the hall: details first, the shell last, translucent light after both.
+  MeshBuilder details, shell, light;
+  DoorLobby(details);
+  Corridor(details, shell, PassageCentreline());
+  WallRoom(details, shell);
+  BeyondHall(details, shell, light);
   ModelBuilder model;
-  model.AddMesh("factory_passage", m, 0, 1500.0f);
+  model.AddMesh("passage_details", details, 0, 1500.0f);
+  model.AddMesh("passage_shell", shell, 0, 1500.0f);
+  model.AddMesh("passage_light", light, 0, 1500.0f);
   return context.WriteModel("factory_passage", model);
 }
 

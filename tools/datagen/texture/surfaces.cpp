@@ -286,8 +286,21 @@ Canvas LightPool(int size) {
     for (int x = 0; x < size; ++x) {
       const float dx = Coord(x, size) - 0.5f, dy = Coord(y, size) - 0.5f;
       const float r = std::sqrt(dx * dx + dy * dy) * 2.0f;
-      const float a = std::pow(Clamp01(1.0f - r), 2.2f);
+      const float a = std::pow(Clamp01(1.0f - r), 1.5f);
       c.At(x, y) = Color(1, 0.93f, 0.82f, a);
+    }
+  }
+  return c;
+}
+
+Canvas LightShaft(int size, std::uint32_t seed) {
+  Canvas c(size, size);
+  for (int y = 0; y < size; ++y) {
+    for (int x = 0; x < size; ++x) {
+      const float u = Coord(x, size), v = 1.0f - Coord(y, size);  // v = 1 at the lamp
+      const float streaks = 0.6f + 0.4f * Fbm(u, v * 0.1f, 8, 3, seed);
+      const float a = std::pow(v, 1.6f) * streaks;
+      c.At(x, y) = Color(1, 0.95f, 0.85f, a);
     }
   }
   return c;

@@ -44,5 +44,8 @@ Surface BrushedMetal(int size, std::uint32_t seed);
 Surface GlassPane(int size, std::uint32_t seed);
 // Soft round light pool (white, alpha falling off to the rim) for the lamp glow decals.
 Canvas LightPool(int size);
+// A shaft of light seen from the side (white, alpha): strongest at the lamp (top of
+// the picture), fading to nothing at the floor, with faint dusty streaks across.
+Canvas LightShaft(int size, std::uint32_t seed);
 
 }  // namespace datagen

@@ -59,18 +59,16 @@ constexpr V3 kMonitor2Centre{kMonitorWallX + 60, 1180, 2150};
 constexpr float kMonitorWidth = 780;
 constexpr float kMonitorHeight = 460;
 // The credits banner hangs from the trusses behind the dance spot, facing -z.
-constexpr V3 kCreditsCentre{0, 1300, 900};
+constexpr V3 kCreditsCentre{0, 1200, 900};
 constexpr float kCreditsWidth = 1200;
 constexpr float kCreditsHeight = 300;
 
 // --- The passage ------------------------------------------------------------------
 
-// Leg 1 runs from the doors along -z to a junction, leg 2 along +x to the glass-wall
-// room. Corridors are kPassageWidth wide and kPassageHeight tall inside.
+// A corridor from the doors to the glass-wall room (its centre line is in
+// passage_route.h), kPassageWidth wide and kPassageHeight tall inside.
 constexpr float kPassageWidth = 1400;
-constexpr float kPassageHeight = 1300;
-constexpr V3 kJunction{kDoorCentreX, 0, -17400};
-constexpr float kJunctionSize = 2800;
+constexpr float kPassageHeight = 1500;
 
 // --- The glass-wall room and beyond -----------------------------------------------
 
@@ -86,8 +84,8 @@ constexpr float kGlassThickness = 8;
 // Where the robot stops in front of the glass (hip centre), facing +x.
 constexpr V3 kWallStopHip{13100, kStandingHipHeight, -17400};
 // The hall beyond the glass, where the robot runs until the dance.
-constexpr float kBeyondMinX = 13800, kBeyondMaxX = 22000;
-constexpr float kBeyondMinZ = -21000, kBeyondMaxZ = -13800;
+constexpr float kBeyondMinX = 13800, kBeyondMaxX = 20600;
+constexpr float kBeyondMinZ = -20600, kBeyondMaxZ = -14200;
 constexpr float kBeyondHeight = 2600;
 
 }  // namespace datagen::layout

@@ -35,8 +35,8 @@ const std::vector<MaterialSpec>& Materials() {
   static const std::vector<MaterialSpec> materials = [] {
     std::vector<MaterialSpec> list;
     // The hall.
-    list.push_back(Mapped("hall_floor", Color(0.95f, 0.95f, 0.95f), "concrete_d", "concrete_n", 0.25f));
-    list.push_back(Mapped("hall_wall", Color(0.78f, 0.84f, 0.88f), "cladding_d", "cladding_n", 0.3f));
+    list.push_back(Mapped("hall_floor", Color(0.72f, 0.72f, 0.72f), "concrete_d", "concrete_n", 0.25f));
+    list.push_back(Mapped("hall_wall", Color(0.52f, 0.57f, 0.62f), "cladding_d", "cladding_n", 0.3f));
     list.push_back(Mapped("hall_roof", Color(0.9f, 0.9f, 0.9f), "roof_d", "", 0.2f));
     list.push_back(Mapped("hall_metal", Color(0.36f, 0.40f, 0.46f), "paint_d", "paint_n", 0.6f));
     list.push_back(Mapped("paint_yellow", Color(0.95f, 0.68f, 0.10f), "paint_d", "paint_n", 0.7f));
@@ -56,6 +56,18 @@ const std::vector<MaterialSpec>& Materials() {
     list.push_back(Glow("glow_sign", Color(0.9f, 0.3f, 0.1f), Color(1.0f, 0.32f, 0.06f)));
     list.push_back(Glow("glow_green", Color(0.2f, 0.9f, 0.4f), Color(0.15f, 0.95f, 0.35f)));
     list.push_back(Glow("glow_passage_light", Color(0.85f, 0.95f, 1.0f), Color(0.75f, 0.9f, 1.0f)));
+    list.push_back(Glow("glow_window", Color(0.05f, 0.08f, 0.14f), Color(0.10f, 0.17f, 0.30f)));
+    // Light in the air and on the floor: translucent, unshaded by specular light.
+    MaterialSpec pool = Mapped("light_pool", Color(1.0f, 0.9f, 0.75f), "pool_d", "", 0.0f);
+    pool.opacity = 0.7f;
+    pool.emissive = Color(0.35f, 0.28f, 0.18f);
+    pool.specular = Color(0, 0, 0);
+    list.push_back(pool);
+    MaterialSpec shaft = Mapped("light_shaft", Color(1.0f, 0.92f, 0.8f), "shaft_d", "", 0.0f);
+    shaft.opacity = 0.35f;
+    shaft.emissive = Color(0.45f, 0.38f, 0.28f);
+    shaft.specular = Color(0, 0, 0);
+    list.push_back(shaft);
     // The passage.
     list.push_back(Mapped("passage_floor", Color(0.9f, 0.9f, 0.92f), "tread_d", "tread_n", 0.9f));
     list.push_back(Mapped("passage_wall", Color(0.80f, 0.84f, 0.88f), "panels_d", "panels_n", 0.4f));
@@ -103,6 +115,8 @@ const std::vector<MapSpec>& MaterialMaps() {
       {"panels_d", "jpg", [] { return CorridorPanels(512, 101).colour; }},
       {"panels_n", "png", [] { return NormalMap(CorridorPanels(512, 101).height, 4.0f); }},
       {"glass_d", "jpg", [] { return GlassPane(256, 111).colour; }},
+      {"pool_d", "png", [] { return LightPool(256); }, 32},
+      {"shaft_d", "png", [] { return LightShaft(256, 121); }, 32},
   };
   return maps;
 }

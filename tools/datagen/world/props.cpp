@@ -81,6 +81,28 @@ void Monitor(MeshBuilder& out, const Frame& frame, float width, float height, co
   Box(out, paints::kGreenGlow, frame.Moved(0.5f * width - 20, -0.5f * height - 13, 1), V3(6, 4, 2));
 }
 
+void LightPool(MeshBuilder& out, V3 centre, float radius) {
+  // The picture spans the disc: face mapping with the tile as the disc's width.
+  const Paint pool{"light_pool", 2.0f * radius, UvMapping::kWorld};
+  const V3 c = centre + V3(0, 1.5f, 0);
+  Vertex corners[4];
+  const float s[4][2] = {{-1, 1}, {1, 1}, {1, -1}, {-1, -1}};
+  for (int i = 0; i < 4; ++i) {
+    corners[i].position = c + V3(s[i][0] * radius, 0, s[i][1] * radius);
+    corners[i].normal = V3(0, 1, 0);
+    corners[i].u = 0.5f + 0.5f * s[i][0];
+    corners[i].v = 0.5f + 0.5f * s[i][1];
+  }
+  out.Triangle(pool.material, corners[0], corners[1], corners[2]);
+  out.Triangle(pool.material, corners[0], corners[2], corners[3]);
+}
+
+void LightShaft(MeshBuilder& out, V3 top, float topRadius, float floorRadius) {
+  // One repeat of the picture from the floor (v = 0) to the lamp (v = 1).
+  const Paint shaft{"light_shaft", top.y, UvMapping::kWorld};
+  Cylinder(out, shaft, Frame::At(V3(top.x, 0, top.z)), floorRadius, topRadius, top.y - 10.0f, 24, false, false);
+}
+
 void StripLight(MeshBuilder& out, V3 a, V3 b, float width, V3 facing) {
   const V3 along = Normalize(b - a);
   const V3 side = Normalize(Cross(facing, along)) * (0.5f * width);

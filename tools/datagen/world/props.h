@@ -30,6 +30,7 @@ const Paint kMonitorGlow{"glow_monitor", 100.0f};
 const Paint kSign{"glow_sign", 100.0f};
 const Paint kGreenGlow{"glow_green", 100.0f};
 const Paint kStrip{"glow_passage_light", 100.0f};
+const Paint kWindow{"glow_window", 600.0f};
 }  // namespace paints
 
 // A vertical I-beam column from the floor to height, its web along z, with a base plate.
@@ -51,6 +52,11 @@ void Barrel(MeshBuilder& out, V3 base, const Paint& paint);
 // A monitor on the frame's origin facing +z (its face width x height), with a bezel
 // and a back case; face paint for the screen (dark glass or a glowing picture).
 void Monitor(MeshBuilder& out, const Frame& frame, float width, float height, const Paint& face);
+// The pool of light a lamp throws on the floor: a translucent disc of that radius
+// just above the floor at centre.
+void LightPool(MeshBuilder& out, V3 centre, float radius);
+// A faint cone of light from a lamp's mouth at top down to the floor.
+void LightShaft(MeshBuilder& out, V3 top, float topRadius, float floorRadius);
 // A strip light: a thin glowing bar along a to b in a dark housing.
 void StripLight(MeshBuilder& out, V3 a, V3 b, float width, V3 facing);
 

@@ -5,6 +5,7 @@
 
 #include "datagen/animation/route.h"
 #include "datagen/world/layout.h"
+#include "datagen/world/passage_route.h"
 
 namespace datagen {
 namespace {
@@ -16,21 +17,26 @@ constexpr float kKeyStep = 0.1f;
 // The robot's front (its shoulder) is this far ahead of its hip centre.
 constexpr float kFrontReach = 100.0f;
 
-// From the rig to the glass.
+// From the rig to the doors, along the passage's centre line and on to the glass.
 const Route& RunRoute() {
-  static const Route route({V3(kReleaseHip.x, kY, kReleaseHip.z), V3(kDoorCentreX, kY, 100.0f),
-                            V3(kDoorCentreX, kY, kJunction.z), V3(kWallStopHip.x, kY, kJunction.z)},
-                           700.0f);
+  static const Route route = [] {
+    std::vector<V3> points = {V3(kReleaseHip.x, kY, kReleaseHip.z), V3(kDoorCentreX, kY, 100.0f)};
+    const Route& passage = PassageCentreline();
+    for (float s = 0; s < passage.Length(); s += 200.0f) points.push_back(passage.At(s) + V3(0, kY, 0));
+    points.push_back(passage.At(passage.Length()) + V3(0, kY, 0));
+    points.push_back(V3(kWallStopHip.x, kY, kWallStopHip.z));
+    return Route(points, 700.0f);
+  }();
   return route;
 }
 
 // From the glass through the pane and round the hall beyond.
 const Route& LoopRoute() {
   static const Route route = [] {
-    std::vector<V3> corners = {V3(kWallStopHip.x, kY, kWallStopHip.z), V3(20800, kY, kGlassCentreZ)};
+    const float x0 = 15200, x1 = 19400, z0 = -19400, z1 = -15400;
+    std::vector<V3> corners = {V3(kWallStopHip.x, kY, kWallStopHip.z), V3(x1, kY, kGlassCentreZ)};
     for (int lap = 0; lap < 3; ++lap) {
-      for (const V3& c : {V3(20800, kY, -14600), V3(15000, kY, -14600), V3(15000, kY, -20200),
-                          V3(20800, kY, -20200), V3(20800, kY, kGlassCentreZ)}) {
+      for (const V3& c : {V3(x1, kY, z1), V3(x0, kY, z1), V3(x0, kY, z0), V3(x1, kY, z0), V3(x1, kY, kGlassCentreZ)}) {
         corners.push_back(c);
       }
     }
