@@ -35,6 +35,7 @@ bool IsCompressed(const std::string& name) {
 
 bool PackArchive(const std::string& root, const std::vector<std::string>& files, const std::string& archivePath,
                  std::string& error) {
+  error.clear();
   const std::string partial = archivePath + ".partial";
   platform::ZipWriter zip;
   if (!zip.Open(partial)) {
