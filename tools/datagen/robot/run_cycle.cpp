@@ -10,7 +10,7 @@ using namespace metrics;
 constexpr float kTwoPi = 6.28318531f;
 constexpr float kHeelOffFraction = 0.23f;  // after touchdown
 constexpr float kTouchdownAnkleAhead = 130.0f;  // ankle ahead of the hip centre as a foot lands
-constexpr float kTrack = 46.0f;            // toes' distance from the middle, sideways
+constexpr float kTrack = 72.0f;            // toes' distance from the middle, sideways
 constexpr float kToeOut = 0.06f;
 
 // The moment the right arm is furthest forward (as the left foot lands), as a fraction.

@@ -35,7 +35,7 @@ constexpr float kTibia = 196.0f;
 constexpr float kFoot = 110.0f;             // ankle to the toes joint, the sole's front edge
 constexpr float kAnkleHeight = 32.0f;       // ankle above the sole of a flat foot
 constexpr float kHeelBack = 45.0f;          // heel behind the ankle, along the sole
-constexpr float kSoleHalfWidth = 36.0f;
+constexpr float kSoleHalfWidth = 40.0f;
 
 // Where the program puts the hip joints (pose space, whatever the pose said): lifted by
 // this offset and moved this far toward the shoulder of their side.
