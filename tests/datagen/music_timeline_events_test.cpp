@@ -74,4 +74,44 @@ TEST(TimelineEventsTest, AllEventsAreSortedAndComplete) {
   for (const TimelineEvent& event : events) EXPECT_FALSE(event.name.empty());
 }
 
+// The beats the content is timed to: steady enough to dance to, counted in bars of four,
+// and passing exactly through the first flash, a downbeat.
+TEST(TimelineEventsTest, BeatsFollowTheSoundtrackGrid) {
+  const std::vector<Beat> all = Beats(0.0, kMusicEnd);
+  ASSERT_GT(all.size(), 400u);
+  const auto first = std::find_if(all.begin(), all.end(), [](const Beat& b) { return b.bar == 0 && b.beat == 0; });
+  ASSERT_NE(first, all.end());
+  EXPECT_NEAR(first->time, FlashTimes().front(), 1e-9);
+  for (std::size_t i = 1; i < all.size(); ++i) {
+    const double bpm = 60.0 / (all[i].time - all[i - 1].time);
+    EXPECT_GT(bpm, 120.0) << "at " << all[i].time;
+    EXPECT_LT(bpm, 185.0) << "at " << all[i].time;
+    EXPECT_EQ(all[i].bar * 4 + all[i].beat, all[i - 1].bar * 4 + all[i - 1].beat + 1);
+    EXPECT_GE(all[i].beat, 0);
+    EXPECT_LT(all[i].beat, 4);
+  }
+
+  const std::vector<Beat> run = RunBeats();
+  ASSERT_FALSE(run.empty());
+  EXPECT_GE(run.front().time, kRunStart);
+  EXPECT_LT(run.back().time, kBackToHall);
+  for (const Beat& beat : run) EXPECT_FALSE(beat.time >= kRobotStands && beat.time < kRunAgain) << beat.time;
+  const double period = MeanBeatPeriod(run);
+  EXPECT_GT(period, 60.0 / 175.0);
+  EXPECT_LT(period, 60.0 / 135.0);
+
+  const std::vector<Beat> dance = DanceBeats();
+  ASSERT_FALSE(dance.empty());
+  EXPECT_GE(dance.front().time, kDanceStart);
+  EXPECT_LT(dance.back().time, kMusicSilent);
+}
+
+TEST(TimelineEventsTest, MeanBeatPeriodOfASteadyGrid) {
+  std::vector<Beat> beats;
+  for (int i = 0; i < 12; ++i) beats.push_back({10.0 + 0.4 * i, i / 4, i % 4});
+  beats.erase(beats.begin() + 5, beats.begin() + 8);  // a gap is counted, not skipped
+  EXPECT_NEAR(MeanBeatPeriod(beats), 0.4, 1e-12);
+  EXPECT_EQ(MeanBeatPeriod({}), 0.0);
+}
+
 }  // namespace

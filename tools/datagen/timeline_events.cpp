@@ -1,8 +1,10 @@
 #include "datagen/timeline_events.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "anim/property_script.h"
+#include "datagen/music/arrangement.h"
 #include "scenes/greetings_signal.h"
 
 namespace datagen {
@@ -82,6 +84,52 @@ const std::vector<double>& FlashTimes() {
 const std::vector<double>& GreetingTimes() {
   static const std::vector<double> times = ReadGreetingTimes();
   return times;
+}
+
+std::vector<Beat> Beats(double from, double to) {
+  const music::TempoMap& grid = music::SoundtrackGrid();
+  std::vector<Beat> beats;
+  const int first = static_cast<int>(std::ceil(grid.PositionAt(from) / music::kSixteenthsPerBeat - 1e-9));
+  for (int quarter = first;; ++quarter) {
+    const double time = grid.TimeAt(static_cast<double>(quarter) * music::kSixteenthsPerBeat);
+    if (time >= to) break;
+    const int bar = static_cast<int>(std::floor(static_cast<double>(quarter) / music::kBeatsPerBar));
+    beats.push_back({time, bar, quarter - bar * music::kBeatsPerBar});
+  }
+  return beats;
+}
+
+std::vector<Beat> RunBeats() {
+  std::vector<Beat> beats = Beats(kRunStart, kRobotStands);
+  const std::vector<Beat> again = Beats(kRunAgain, kBackToHall);
+  beats.insert(beats.end(), again.begin(), again.end());
+  return beats;
+}
+
+std::vector<Beat> DanceBeats() { return Beats(kDanceStart, kMusicSilent); }
+
+double MeanBeatPeriod(const std::vector<Beat>& beats) {
+  // Least-squares slope of time over beat count, counting beats across gaps in the list.
+  if (beats.size() < 2) return 0.0;
+  std::vector<double> counts;
+  double count = 0.0;
+  for (std::size_t i = 0; i < beats.size(); ++i) {
+    if (i > 0) count += (beats[i].bar - beats[i - 1].bar) * static_cast<double>(music::kBeatsPerBar) + (beats[i].beat - beats[i - 1].beat);
+    counts.push_back(count);
+  }
+  double meanCount = 0.0, meanTime = 0.0;
+  for (std::size_t i = 0; i < beats.size(); ++i) {
+    meanCount += counts[i];
+    meanTime += beats[i].time;
+  }
+  meanCount /= beats.size();
+  meanTime /= beats.size();
+  double covariance = 0.0, variance = 0.0;
+  for (std::size_t i = 0; i < beats.size(); ++i) {
+    covariance += (counts[i] - meanCount) * (beats[i].time - meanTime);
+    variance += (counts[i] - meanCount) * (counts[i] - meanCount);
+  }
+  return variance > 0.0 ? covariance / variance : 0.0;
 }
 
 const std::vector<TimelineEvent>& AllEvents() {

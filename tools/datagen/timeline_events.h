@@ -36,6 +36,29 @@ const std::vector<double>& FlashTimes();
 // change here). The soundtrack has a stab on each.
 const std::vector<double>& GreetingTimes();
 
+// A beat of the soundtrack: the time of a quarter note of its grid, the bar it belongs
+// to (bar 0 starts at the first flash; the intro's bars are negative) and its place in
+// the bar (0 is the downbeat, 3 the last beat).
+struct Beat {
+  double time;
+  int bar;
+  int beat;
+};
+
+// The soundtrack's beats from `from` up to `to` seconds. The music follows the hand-timed
+// flashes, so its tempo drifts between about 135 and 170 beats per minute: time things
+// to these beats rather than to a fixed period.
+std::vector<Beat> Beats(double from, double to);
+
+// The beats of the robot's run (kRunStart to kRobotStands and kRunAgain to kBackToHall)
+// and of its dance (kDanceStart to kMusicSilent): footfalls and dance moves land on these.
+std::vector<Beat> RunBeats();
+std::vector<Beat> DanceBeats();
+
+// The mean seconds per beat of a list of beats (0 for fewer than two): the period for a
+// cycle of fixed length, like the run animation, that keeps closest to the music.
+double MeanBeatPeriod(const std::vector<Beat>& beats);
+
 enum class EventKind { kFlash, kGreeting, kScene };
 
 struct TimelineEvent {

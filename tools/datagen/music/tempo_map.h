@@ -11,6 +11,7 @@ namespace music {
 
 inline constexpr int kSixteenthsPerBeat = 4;
 inline constexpr int kSixteenthsPerBar = 16;
+inline constexpr int kBeatsPerBar = kSixteenthsPerBar / kSixteenthsPerBeat;
 
 // A time that the grid passes through exactly.
 struct GridAnchor {
