@@ -1,5 +1,6 @@
 // The accents of the timeline and the big moments: a chord hit on every flash, the
 // release, the drop at the wall, the glass, the dance cue, the ending.
+#include <algorithm>
 #include <cmath>
 
 #include "datagen/music/parts.h"
@@ -38,14 +39,14 @@ void BigHit(Score& score, const Chord& chord, double time, float velocity) {
   ChordHit(score, chord, time, 69, velocity * 0.8f);
 }
 
-// No other flash or greeting change within `seconds` either side of time.
-bool Alone(double time, double seconds) {
+// Whether a flash or greeting change other than the one at `self` falls in [from, to).
+bool AccentWithin(double from, double to, double self) {
   for (const std::vector<double>* times : {&FlashTimes(), &GreetingTimes()}) {
-    for (double other : *times) {
-      if (other != time && std::fabs(other - time) < seconds) return false;
+    for (auto it = std::lower_bound(times->begin(), times->end(), from); it != times->end() && *it < to; ++it) {
+      if (*it != self) return true;
     }
   }
-  return true;
+  return false;
 }
 
 void WriteFlashes(const Arrangement& arrangement, Score& score) {
@@ -60,14 +61,15 @@ void WriteFlashes(const Arrangement& arrangement, Score& score) {
       continue;
     }
     // The signal steps up and down in turn: the hits answer each other, high and low.
-    // Among the greetings the hits are lighter, so the plucks that follow them closely
-    // are still heard as new.
+    // A hit that another accent follows closely is lighter, so the next is still heard
+    // as new; but less so where an accent just went before, which it must stand out from.
     const bool up = i % 2 == 0;
-    const bool amongGreetings = time > GreetingTimes().front() - 0.5 && time < GreetingTimes().back() + 0.5;
-    ChordHit(score, chord, time, up ? 67 : 60, amongGreetings ? 0.6f : 0.85f);
-    score.Add(AccentNote(Voice::kPunch, time, 0.2, 0.0, amongGreetings ? 0.5f : 0.9f));
+    float level = 1.0f;
+    if (AccentWithin(time, time + 0.2, time)) level = AccentWithin(time - 0.12, time, time) ? 0.85f : 0.7f;
+    ChordHit(score, chord, time, up ? 67 : 60, 0.85f * level);
+    score.Add(AccentNote(Voice::kPunch, time, 0.2, 0.0, 0.9f * level * level));
     // A cymbal only on a hit that stands alone: its wash would cover the next accent.
-    if (Alone(time, 1.0)) score.Add(AccentNote(Voice::kCrash, time, 1.0, 0.0, 0.45f, up ? 0.3f : -0.3f));
+    if (!AccentWithin(time - 1.0, time + 1.0, time)) score.Add(AccentNote(Voice::kCrash, time, 1.0, 0.0, 0.45f, up ? 0.3f : -0.3f));
   }
 }
 

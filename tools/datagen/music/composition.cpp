@@ -15,9 +15,13 @@ namespace {
 constexpr double kClearBefore = 0.1;
 constexpr double kClearBeforeRinging = 0.25;
 constexpr double kClearAfter = 0.03;
-// An accent followed by another within this span is softened to kGraceLevel.
+// An accent followed by another within this span is softened to kGraceLevel, and
+// further where the two nearly coincide: the ear hears them as one hit, which must be
+// the later one's.
 constexpr double kGraceSpan = 0.12;
-constexpr float kGraceLevel = 0.5f;
+constexpr float kGraceLevel = 0.65f;
+constexpr double kFlamSpan = 0.03;
+constexpr float kFlamLevel = 0.3f;
 
 bool IsDrum(Voice voice) {
   switch (voice) {
@@ -70,7 +74,12 @@ void MakeRoomForAccents(Score& score) {
   for (Note& note : score.notes) {
     if (!note.accent) continue;
     const auto later = std::upper_bound(accents.begin(), accents.end(), note.time);
-    if (later != accents.end() && *later - note.time < kGraceSpan) note.velocity *= kGraceLevel;
+    if (later == accents.end()) continue;
+    if (*later - note.time < kFlamSpan) {
+      note.velocity *= kFlamLevel;
+    } else if (*later - note.time < kGraceSpan) {
+      note.velocity *= kGraceLevel;
+    }
   }
   // The first accent at or after a time.
   const auto next = [&](double time) {

@@ -161,7 +161,7 @@ void Duck(StereoBuffer& bus, const std::vector<DuckTrigger>& triggers, double st
 }  // namespace
 
 StereoBuffer RenderScore(const Score& score, double start, double end, const RenderProgress& progress) {
-  const std::size_t frames = static_cast<std::size_t>(std::max(0.0, end - start) * kSampleRate);
+  const std::size_t frames = static_cast<std::size_t>(std::llround(std::max(0.0, end - start) * kSampleRate));
   StereoBuffer direct(frames), ducked(frames), reverbSend(frames), echoSend(frames);
   const std::size_t count = score.notes.size();
   for (std::size_t n = 0; n < count; ++n) {

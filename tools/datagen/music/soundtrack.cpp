@@ -41,6 +41,15 @@ bool DecodedPeakDb(const std::string& path, double& peakDb, std::string& error) 
   return true;
 }
 
+// Whether a file can be created at path (it is removed again).
+bool CanCreate(const std::string& path) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) return false;
+  std::fclose(file);
+  std::remove(path.c_str());
+  return true;
+}
+
 synth::StereoBuffer Mix(double start, double end, const SoundtrackProgress& progress) {
   if (progress) progress("composing");
   const music::Arrangement arrangement(music::SoundtrackGrid());
@@ -68,6 +77,14 @@ bool WriteSoundtrack(const std::string& path, std::string& error) {
 }
 
 bool WriteSoundtrack(const std::string& path, std::string& error, const SoundtrackProgress& progress) {
+  // The file is written beside its place and moved there once it is complete and checked,
+  // so a failure leaves an earlier soundtrack as it was; and a place that cannot be
+  // written is found before the long render rather than after it.
+  const std::string partial = path + ".part";
+  if (!CanCreate(partial)) {
+    error = "cannot create " + partial;
+    return false;
+  }
   const synth::StereoBuffer mix = Mix(0.0, kSoundtrackSeconds, progress);
   double ceilingDb = kCeilingDb;
   for (int attempt = 0; attempt < 4; ++attempt) {
@@ -77,12 +94,23 @@ bool WriteSoundtrack(const std::string& path, std::string& error, const Soundtra
     if (progress) progress("limiting");
     synth::Limit(audio, limiter);
     if (progress) progress("encoding " + path);
-    if (!platform::EncodeMp3(path, synth::ToPcm16(audio), EncoderSettings(), error)) return false;
+    if (!platform::EncodeMp3(partial, synth::ToPcm16(audio), EncoderSettings(), error)) return false;
     double peakDb = 0.0;
-    if (!DecodedPeakDb(path, peakDb, error)) return false;
-    if (peakDb <= kPeakLimitDb) return true;
+    if (!DecodedPeakDb(partial, peakDb, error)) {
+      std::remove(partial.c_str());
+      return false;
+    }
+    if (peakDb <= kPeakLimitDb) {
+      if (std::rename(partial.c_str(), path.c_str()) != 0) {
+        std::remove(partial.c_str());
+        error = "cannot replace " + path;
+        return false;
+      }
+      return true;
+    }
     ceilingDb -= peakDb - kPeakLimitDb + 0.1;
   }
+  std::remove(partial.c_str());
   error = path + ": the peak level stays above " + std::to_string(kPeakLimitDb) + " dBFS";
   return false;
 }

@@ -50,7 +50,7 @@ class TempoMap {
 // How the grid is fitted to the accents: what a choice costs.
 struct TempoFitSettings {
   double nominalBpm = 147.0;        // the tempo the accents were played at, roughly
-  double tempoWeight = 100.0;       // straying from the nominal tempo (per squared log ratio)
+  double tempoWeight = 300.0;       // straying from the nominal tempo (per squared log ratio)
   double changeWeight = 500.0;      // changing tempo from one stretch to the next
   double steadyFrom = 1e9;          // from this time on, tempo changes cost steadyFactor times more
   double steadyFactor = 4.0;

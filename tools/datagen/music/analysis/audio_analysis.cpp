@@ -5,6 +5,7 @@
 #include <complex>
 
 #include "assets/image.h"
+#include "datagen/music/synth/filter.h"
 
 namespace datagen {
 namespace analysis {
@@ -77,7 +78,14 @@ std::vector<float> MonoMix(const std::vector<std::int16_t>& interleavedStereo) {
 }
 
 std::vector<double> DetectOnsets(const std::vector<float>& mono, int sampleRate, double minRiseDb) {
-  const PowerSums power(mono);
+  // Attacks are found above 300 Hz: there every drum and note has its front, and a window
+  // of a few milliseconds spans whole cycles, so the level does not ripple with the
+  // waveform of a low bass or kick.
+  std::vector<float> high(mono.size());
+  synth::Svf filter;
+  filter.Set(300.0, 0.0, sampleRate);
+  for (std::size_t i = 0; i < mono.size(); ++i) high[i] = filter.High(mono[i]);
+  const PowerSums power(high);
   const long long window = std::max(8LL, std::llround(0.0058 * sampleRate));
   const long long hop = std::max(1LL, window / 8);
   const long long history = std::llround(0.030 * sampleRate);
@@ -96,7 +104,7 @@ std::vector<double> DetectOnsets(const std::vector<float>& mono, int sampleRate,
   }
   // Peaks of the rise; each located where a 1 ms level first reaches halfway (in dB)
   // from the level before to the level at the peak.
-  const long long neighbourhood = std::max(1LL, std::llround(0.010 * sampleRate) / hop);
+  const long long neighbourhood = std::max(1LL, std::llround(0.012 * sampleRate) / hop);
   const long long fine = std::max(4LL, std::llround(0.001 * sampleRate));
   std::vector<double> onsets;
   for (long long k = 0; k < frames; ++k) {

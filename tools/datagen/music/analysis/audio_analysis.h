@@ -12,10 +12,11 @@ namespace analysis {
 // The mean of the two channels of interleaved 16-bit stereo, scaled to -1..1.
 std::vector<float> MonoMix(const std::vector<std::int16_t>& interleavedStereo);
 
-// Onsets: times (seconds, ascending) where the level rises quickly. The signal's level is
-// measured over short windows (about 6 ms); an onset is where the level rises by at
-// least minRiseDb above the quietest of the 30 ms before, and rises most within 10 ms
-// either side. The time given is where the rise begins, to within a few milliseconds.
+// Onsets: times (seconds, ascending) where the level rises quickly. The level of the
+// signal above 300 Hz is measured over short windows (about 6 ms); an onset is where it
+// rises by at least minRiseDb above the quietest of the 30 ms before, and rises most
+// within 12 ms either side. The time given is where the rise begins, to within a few
+// milliseconds.
 std::vector<double> DetectOnsets(const std::vector<float>& mono, int sampleRate, double minRiseDb = 6.0);
 
 // Root-mean-square level in dB of full scale over [from, to) seconds; -120 for silence
