@@ -22,14 +22,15 @@ Note AccentNote(Voice voice, double time, double length, double pitch, float vel
   return note;
 }
 
-// A chord hit: the chord's tones in a register, and a kick under it.
-void ChordHit(Score& score, const Chord& chord, double time, int low, float velocity) {
+// A chord hit: the chord's tones in a register, and its root an octave below; held for
+// `gate` seconds.
+void ChordHit(Score& score, const Chord& chord, double time, int low, float velocity, double gate = 0.2) {
   const std::vector<int> tones = Voicing(chord, low);
   for (std::size_t i = 0; i < tones.size(); ++i) {
     const float pan = (static_cast<float>(i) - 1.0f) * 0.4f;
-    score.Add(AccentNote(Voice::kStab, time, 0.2, tones[i], velocity, pan));
+    score.Add(AccentNote(Voice::kStab, time, gate, tones[i], velocity, pan));
   }
-  score.Add(AccentNote(Voice::kStab, time, 0.2, Root(chord, low - 12), velocity * 0.8f));
+  score.Add(AccentNote(Voice::kStab, time, gate, Root(chord, low - 12), velocity * 0.8f));
 }
 
 void BigHit(Score& score, const Chord& chord, double time, float velocity) {
@@ -61,13 +62,12 @@ void WriteFlashes(const Arrangement& arrangement, Score& score) {
       continue;
     }
     // The signal steps up and down in turn: the hits answer each other, high and low.
-    // A hit that another accent follows closely is lighter, so the next is still heard
-    // as new; but less so where an accent just went before, which it must stand out from.
+    // A hit that another accent follows closely is cut short, so the next is still
+    // heard as new.
     const bool up = i % 2 == 0;
-    float level = 1.0f;
-    if (AccentWithin(time, time + 0.2, time)) level = AccentWithin(time - 0.12, time, time) ? 0.85f : 0.7f;
-    ChordHit(score, chord, time, up ? 67 : 60, 0.85f * level);
-    score.Add(AccentNote(Voice::kPunch, time, 0.2, 0.0, 0.9f * level * level));
+    const bool crowded = AccentWithin(time, time + 0.25, time);
+    ChordHit(score, chord, time, up ? 67 : 60, 0.85f, crowded ? 0.06 : 0.2);
+    score.Add(AccentNote(Voice::kPunch, time, 0.2, 0.0, crowded ? 0.6f : 0.9f));
     // A cymbal only on a hit that stands alone: its wash would cover the next accent.
     if (!AccentWithin(time - 1.0, time + 1.0, time)) score.Add(AccentNote(Voice::kCrash, time, 1.0, 0.0, 0.45f, up ? 0.3f : -0.3f));
   }

@@ -33,7 +33,7 @@ void WriteBass(const Arrangement& arrangement, Score& score) {
   for (int s = 0; s < 16; ++s) gallop.push_back({static_cast<double>(s), 0.8, s == 14 ? 12 : 0, s % 4 == 0 ? 1.0f : (s % 2 ? 0.6f : 0.75f)});
   // A syncopated line for the dance.
   const std::vector<Step> funk = {{0, 2, 0, 1.0f},  {3, 1, 0, 0.7f},  {6, 2, 12, 0.8f},
-                                  {8, 1.5, 0, 0.9f}, {11, 1, 7, 0.7f}, {14, 1.5, 10, 0.8f}};
+                                  {8, 1.5, 0, 0.9f}, {11, 1, 7, 0.7f}, {14, 1.5, 7, 0.8f}};
   const std::vector<Step> whole = {{0, 15.5, 0, 0.8f}};
   const std::vector<Step> halves = {{0, 7.5, 0, 0.85f}, {8, 7.5, 7, 0.7f}};
 

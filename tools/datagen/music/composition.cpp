@@ -19,7 +19,7 @@ constexpr double kClearAfter = 0.03;
 // further where the two nearly coincide: the ear hears them as one hit, which must be
 // the later one's.
 constexpr double kGraceSpan = 0.12;
-constexpr float kGraceLevel = 0.65f;
+constexpr float kGraceLevel = 0.5f;
 constexpr double kFlamSpan = 0.03;
 constexpr float kFlamLevel = 0.3f;
 

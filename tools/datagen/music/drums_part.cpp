@@ -25,11 +25,11 @@ class DrumWriter {
   void Sixteenths(int bar, float velocity) {
     for (int step = 0; step < 16; ++step) {
       const float level = step % 4 == 2 ? velocity : (step % 2 == 0 ? velocity * 0.6f : velocity * 0.4f);
-      Hit(Voice::kClosedHat, bar, step, level, 0.25f);
+      Hit(Voice::kClosedHat, bar, step, level, 0.35f);
     }
   }
   void OffBeatHats(int bar, Voice voice, float velocity) {
-    for (int beat = 0; beat < 4; ++beat) Hit(voice, bar, beat * 4.0 + 2.0, velocity, 0.2f);
+    for (int beat = 0; beat < 4; ++beat) Hit(voice, bar, beat * 4.0 + 2.0, velocity, 0.3f);
   }
   void Backbeat(int bar, Voice voice, float velocity) {
     Hit(voice, bar, 4.0, velocity);
@@ -125,7 +125,7 @@ void WriteDrums(const Arrangement& arrangement, Score& score) {
         drums.FourOnTheFloor(bar, 1.0f);
         drums.Backbeat(bar, Voice::kClap, 0.85f);
         drums.OffBeatHats(bar, Voice::kOpenHat, 0.4f);
-        for (int step = 0; step < 16; ++step) drums.Hit(Voice::kShaker, bar, step, step % 2 ? 0.3f : 0.2f, -0.35f);
+        for (int step = 0; step < 16; ++step) drums.Hit(Voice::kShaker, bar, step, step % 2 ? 0.3f : 0.2f, -0.45f);
         if (in % 4 == 3) drums.Hit(Voice::kClap, bar, 14.0, 0.5f, 0.3f);
         break;
       case Section::kOutro:

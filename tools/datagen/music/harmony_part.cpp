@@ -71,7 +71,7 @@ void Arpeggiate(const Arrangement& arrangement, Score& score, int bar, float vel
     const int index = std::min<int>(kOrder[step % 8], static_cast<int>(ladder.size()) - 1);
     const float accent = step % 4 == 0 ? 1.0f : 0.7f;
     Note note = GridNote(arrangement, Voice::kArp, bar, step, 0.9, ladder[index], velocity * accent,
-                         step % 2 ? 0.35f : -0.35f);
+                         step % 2 ? 0.6f : -0.6f);
     note.brightness = brightness;
     score.Add(note);
   }

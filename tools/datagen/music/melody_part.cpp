@@ -92,7 +92,7 @@ void WriteGreetings(const Arrangement& arrangement, Score& score) {
     std::vector<int> ladder = Voicing(chord, 69);
     ladder.push_back(ladder.front() + 12);
     std::reverse(ladder.begin(), ladder.end());
-    Note note{Voice::kGreeting, times[i], 0.12, static_cast<double>(ladder[within]), 1.0f, within % 2 ? 0.35f : -0.35f};
+    Note note{Voice::kGreeting, times[i], 0.12, static_cast<double>(ladder[within]), 1.0f, within % 2 ? 0.5f : -0.5f};
     note.brightness = 0.6f;
     note.accent = true;
     score.Add(note);

@@ -19,7 +19,7 @@ using synth::kSampleRate;
 
 // The whole mix is scaled by this before the limiter, leaving the limiter only the peaks
 // of the loudest hits to catch.
-constexpr float kMasterGain = 0.55f;
+constexpr float kMasterGain = 0.45f;
 using synth::StereoBuffer;
 
 // Sustained parts sit on the ducked bus: they make way for every kick and hit.
@@ -39,9 +39,9 @@ Channel ChannelOf(Voice voice) {
     case Voice::kPunch: return {Bus::kDirect, 0.9f, 0.0f, 0.0f};
     case Voice::kSnare: return {Bus::kDirect, 0.4f, 0.2f, 0.0f};
     case Voice::kClap: return {Bus::kDirect, 0.35f, 0.25f, 0.0f};
-    case Voice::kClosedHat: return {Bus::kDirect, 0.14f, 0.04f, 0.0f};
-    case Voice::kOpenHat: return {Bus::kDirect, 0.11f, 0.08f, 0.0f};
-    case Voice::kShaker: return {Bus::kDirect, 0.12f, 0.05f, 0.0f};
+    case Voice::kClosedHat: return {Bus::kDirect, 0.2f, 0.04f, 0.0f};
+    case Voice::kOpenHat: return {Bus::kDirect, 0.15f, 0.08f, 0.0f};
+    case Voice::kShaker: return {Bus::kDirect, 0.16f, 0.05f, 0.0f};
     case Voice::kCrash: return {Bus::kDirect, 0.2f, 0.15f, 0.0f};
     case Voice::kTom: return {Bus::kDirect, 0.4f, 0.25f, 0.0f};
     case Voice::kBass: return {Bus::kDucked, 0.42f, 0.0f, 0.0f};
@@ -49,8 +49,8 @@ Channel ChannelOf(Voice voice) {
     case Voice::kArp: return {Bus::kDucked, 0.18f, 0.25f, 0.3f};
     case Voice::kCrackle: return {Bus::kDucked, 0.14f, 0.2f, 0.0f};
     case Voice::kLead: return {Bus::kDirect, 0.24f, 0.25f, 0.25f};
-    case Voice::kStab: return {Bus::kDirect, 0.42f, 0.2f, 0.0f};
-    case Voice::kGreeting: return {Bus::kDirect, 1.5f, 0.15f, 0.12f};
+    case Voice::kStab: return {Bus::kDirect, 0.42f, 0.14f, 0.0f};
+    case Voice::kGreeting: return {Bus::kDirect, 1.8f, 0.1f, 0.0f};
     case Voice::kBell: return {Bus::kDirect, 0.25f, 0.4f, 0.25f};
     case Voice::kRiser: return {Bus::kDirect, 0.3f, 0.3f, 0.0f};
     case Voice::kSwell: return {Bus::kDirect, 0.25f, 0.3f, 0.0f};
@@ -105,7 +105,7 @@ StereoBuffer Sound(const Note& note, synth::Noise& noise) {
       return Placed(sound, note.pan);
     }
     case Voice::kLead: return Placed(synth::Lead(note.pitch, note.length, v, note.brightness), note.pan);
-    case Voice::kStab: return Placed(synth::Stab(note.pitch, v, 0.075), note.pan);
+    case Voice::kStab: return Placed(synth::Stab(note.pitch, v, 0.075, note.length), note.pan);
     case Voice::kBell: return Placed(synth::Bell(synth::NoteHz(note.pitch), v, 0.6), note.pan);
     case Voice::kRiser: return synth::Riser(note.length, v, noise);
     case Voice::kSwell: return Placed(synth::Swell(note.length, v, noise), note.pan);

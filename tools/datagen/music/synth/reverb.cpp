@@ -66,7 +66,7 @@ class Tank {
 
 StereoBuffer Reverb(const StereoBuffer& send, const ReverbSettings& settings) {
   StereoBuffer wet(send.Frames());
-  Tank left(0), right(23);
+  Tank left(0), right(37);
   OnePole lowCut;
   lowCut.Set(180.0, kSampleRate);
   const std::size_t preDelay = static_cast<std::size_t>(settings.preDelay * kSampleRate);

@@ -116,8 +116,9 @@ std::vector<float> Pluck(double note, double gate, float velocity, float brightn
   return out;
 }
 
-std::vector<float> Stab(double note, float velocity, double decay) {
-  std::vector<float> out(Frames(decay * 6.0));
+std::vector<float> Stab(double note, float velocity, double decay, double gate) {
+  constexpr double kReleased = 0.012;
+  std::vector<float> out(Frames(std::min(decay * 6.0, gate + kReleased * 6.0)));
   const double hz = NoteHz(note);
   Oscillator a(hz * Cents(-9.0), kSampleRate, 0.1), b(hz, kSampleRate, 0.6), c(hz * Cents(10.0), kSampleRate, 0.35);
   Svf filter;
@@ -125,7 +126,8 @@ std::vector<float> Stab(double note, float velocity, double decay) {
     const double t = static_cast<double>(i) / kSampleRate;
     if (i % kControlStep == 0) filter.Set(700.0 + 7500.0 * std::exp(-t / 0.05), 0.2, kSampleRate);
     const float raw = (a.Saw() + b.Saw() + c.Saw()) * 0.33f;
-    out[i] = Soft(filter.Low(raw) * 1.5f) * Decay(t, decay) * velocity;
+    const float released = t < gate ? 1.0f : Decay(t - gate, kReleased);
+    out[i] = Soft(filter.Low(raw) * 1.5f) * Decay(t, decay) * released * velocity;
   }
   ShapeEdges(out, 0.001, 0.03);
   return out;

@@ -26,8 +26,9 @@ std::vector<float> Lead(double note, double gate, float velocity, float brightne
 // decay: seconds for the level to fall by 1/e.
 std::vector<float> Pluck(double note, double gate, float velocity, float brightness, double decay);
 
-// A brassy, bright chord hit for the accents: three detuned saws with a fast filter fall.
-std::vector<float> Stab(double note, float velocity, double decay);
+// A brassy, bright chord hit for the accents: three detuned saws with a fast filter fall,
+// dying away with `decay` while held and stopped quickly when released after `gate`.
+std::vector<float> Stab(double note, float velocity, double decay, double gate);
 
 // A bell-like tone of inharmonic partials: glass and chimes.
 std::vector<float> Bell(double hz, float velocity, double decay);
