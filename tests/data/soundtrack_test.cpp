@@ -1,5 +1,7 @@
 // The generated soundtrack, decoded as the demo's music stream plays it: its length, its
 // level, and an audible onset on every flash and greeting change of the timeline.
+#include "datagen/music/soundtrack.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,7 +12,6 @@
 #include <vector>
 
 #include "datagen/music/analysis/audio_analysis.h"
-#include "datagen/music/soundtrack.h"
 #include "datagen/timeline_events.h"
 #include "platform/music_stream.h"
 #include "support/temp_dir.h"
@@ -131,10 +132,10 @@ TEST_F(SoundtrackFileTest, EveryAccentIsHeardOnItsFrame) {
     EXPECT_LE(error, kFrame) << target.kind << " at " << target.time;
     EXPECT_GE(standOut, kMinStandOutDb) << target.kind << " at " << target.time;
   }
-  std::printf("%d of %zu accents with an onset within %.1f ms (largest error %.1f ms, at %.4f s); "
-              "%d stand out by %.0f dB or more (least %.1f dB)\n",
-              onTime, targets.size(), kFrame * 1000.0, largestError * 1000.0, worstTime, standingOut, kMinStandOutDb,
-              weakest);
+  std::printf(
+      "%d of %zu accents with an onset within %.1f ms (largest error %.1f ms, at %.4f s); "
+      "%d stand out by %.0f dB or more (least %.1f dB)\n",
+      onTime, targets.size(), kFrame * 1000.0, largestError * 1000.0, worstTime, standingOut, kMinStandOutDb, weakest);
 }
 
 // A picture of the whole track with the events marked, and one of the busiest stretch;

@@ -1,7 +1,5 @@
 // The composition: the plan follows the timeline, every event has its accent, and the
 // groove leaves room before each.
-#include "datagen/music/composition.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,6 +7,7 @@
 #include <set>
 
 #include "datagen/music/arrangement.h"
+#include "datagen/music/composition.h"
 #include "datagen/timeline_events.h"
 
 namespace {
@@ -105,21 +104,21 @@ TEST(MakeRoomTest, DropsDrumsMovesNotesAndSoftensGraceNotes) {
     score.Add(note);
   };
   add(Voice::kStab, 10.0, true);
-  add(Voice::kGreeting, 9.95, true);   // a grace note before the stab
-  add(Voice::kClosedHat, 9.92);        // in the quiet span: dropped
-  add(Voice::kClosedHat, 9.8);         // before them: kept
-  add(Voice::kKick, 9.8);              // rings into the quiet span: dropped
-  add(Voice::kKick, 10.02);            // on top of the accent's own hit: dropped
-  add(Voice::kKick, 10.1);             // after it: kept
-  add(Voice::kBass, 9.94);             // starts with the accent instead
-  add(Voice::kPad, 9.96);              // sustained parts are left alone
+  add(Voice::kGreeting, 9.95, true);  // a grace note before the stab
+  add(Voice::kClosedHat, 9.92);       // in the quiet span: dropped
+  add(Voice::kClosedHat, 9.8);        // before them: kept
+  add(Voice::kKick, 9.8);             // rings into the quiet span: dropped
+  add(Voice::kKick, 10.02);           // on top of the accent's own hit: dropped
+  add(Voice::kKick, 10.1);            // after it: kept
+  add(Voice::kBass, 9.94);            // starts with the accent instead
+  add(Voice::kPad, 9.96);             // sustained parts are left alone
   MakeRoomForAccents(score);
   std::vector<std::pair<int, double>> left;
   for (const Note& note : score.notes) left.emplace_back(static_cast<int>(note.voice), note.time);
   const std::vector<std::pair<int, double>> expected = {
-      {static_cast<int>(Voice::kStab), 10.0},       {static_cast<int>(Voice::kGreeting), 9.95},
-      {static_cast<int>(Voice::kClosedHat), 9.8},   {static_cast<int>(Voice::kKick), 10.1},
-      {static_cast<int>(Voice::kBass), 9.95},       {static_cast<int>(Voice::kPad), 9.96}};
+      {static_cast<int>(Voice::kStab), 10.0},     {static_cast<int>(Voice::kGreeting), 9.95},
+      {static_cast<int>(Voice::kClosedHat), 9.8}, {static_cast<int>(Voice::kKick), 10.1},
+      {static_cast<int>(Voice::kBass), 9.95},     {static_cast<int>(Voice::kPad), 9.96}};
   EXPECT_EQ(left, expected);
   EXPECT_FLOAT_EQ(score.notes[0].velocity, 1.0f);
   EXPECT_LT(score.notes[1].velocity, 1.0f);

@@ -1,12 +1,11 @@
 // The beat grid: the map between grid positions and times, and its fit to the accents.
-#include "datagen/music/tempo_map.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <vector>
 
 #include "datagen/music/arrangement.h"
+#include "datagen/music/tempo_map.h"
 #include "datagen/timeline_events.h"
 
 namespace {
@@ -20,7 +19,8 @@ TEST(TempoMapTest, InterpolatesBetweenAnchorsAndRunsOnBeyondThem) {
   EXPECT_DOUBLE_EQ(map.TimeAt(8.0), 11.0);
   EXPECT_DOUBLE_EQ(map.TimeAt(-16.0), 8.4);
   EXPECT_DOUBLE_EQ(map.TimeAt(48.0), 14.0);
-  for (double time : {5.0, 10.0, 10.7, 12.0, 12.5, 13.0, 20.0}) EXPECT_NEAR(map.TimeAt(map.PositionAt(time)), time, 1e-9);
+  for (double time : {5.0, 10.0, 10.7, 12.0, 12.5, 13.0, 20.0})
+    EXPECT_NEAR(map.TimeAt(map.PositionAt(time)), time, 1e-9);
   EXPECT_EQ(map.BarAt(11.99), 0);
   EXPECT_EQ(map.BarAt(12.0), 1);
   EXPECT_EQ(map.BarAt(9.9), -1);

@@ -1,5 +1,3 @@
-#include "datagen/timeline_events.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,6 +6,7 @@
 
 #include "anim/keyed_value.h"
 #include "anim/property_script.h"
+#include "datagen/timeline_events.h"
 #include "scenes/greetings_signal.h"
 
 namespace {

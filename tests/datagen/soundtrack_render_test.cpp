@@ -34,8 +34,8 @@ TEST(SoundtrackRenderTest, AnExcerptIsRepeatableToTheSample) {
 
 // The drop lands on its flash: the excerpt around it has its strongest onset there.
 TEST(SoundtrackRenderTest, TheDropLandsOnItsFlash) {
-  const double drop = *(std::upper_bound(timeline::FlashTimes().begin(), timeline::FlashTimes().end(),
-                                         timeline::kWallImpact) - 1);
+  const double drop =
+      *(std::upper_bound(timeline::FlashTimes().begin(), timeline::FlashTimes().end(), timeline::kWallImpact) - 1);
   const double from = drop - 0.5;
   const synth::StereoBuffer audio = RenderSoundtrack(from, drop + 0.5);
   std::vector<float> mono(audio.Frames());
@@ -59,7 +59,8 @@ TEST(AudioAnalysisTest, FindsOnsetsWhereHitsStart) {
   const std::vector<double> hits = {0.25, 0.61, 0.8, 1.5, 2.2};
   synth::Noise noise(5);
   for (double hit : hits) {
-    const std::vector<float> sound = hit == 1.5 ? synth::Snare(0.8f, noise) : synth::Kick(synth::KickSound(), 0.8f, noise);
+    const std::vector<float> sound =
+        hit == 1.5 ? synth::Snare(0.8f, noise) : synth::Kick(synth::KickSound(), 0.8f, noise);
     const std::size_t at = static_cast<std::size_t>(hit * rate);
     for (std::size_t i = 0; i < sound.size() && at + i < mono.size(); ++i) mono[at + i] += sound[i];
   }
@@ -72,7 +73,8 @@ TEST(AudioAnalysisTest, FindsOnsetsWhereHitsStart) {
 TEST(AudioAnalysisTest, LevelsOfASine) {
   const int rate = synth::kSampleRate;
   std::vector<float> mono(rate);
-  for (int i = 0; i < rate; ++i) mono[i] = static_cast<float>(0.5 * std::sin(2.0 * 3.141592653589793 * 1000.0 * i / rate));
+  for (int i = 0; i < rate; ++i)
+    mono[i] = static_cast<float>(0.5 * std::sin(2.0 * 3.141592653589793 * 1000.0 * i / rate));
   EXPECT_NEAR(analysis::LevelDb(mono, rate, 0.0, 1.0), 20.0 * std::log10(0.5 / std::sqrt(2.0)), 0.01);
   EXPECT_NEAR(analysis::PeakLevelDb(mono, rate, 0.1, 0.2), 20.0 * std::log10(0.5 / std::sqrt(2.0)), 0.05);
   EXPECT_EQ(analysis::LevelDb(mono, rate, 0.5, 0.5), -120.0);

@@ -144,14 +144,23 @@ TEST(SynthLimiterTest, PcmConversionClipsAndIsRepeatable) {
 TEST(SynthSoundsTest, EverySoundIsCleanAndRepeatable) {
   const auto sounds = [](std::uint64_t seed) {
     Noise n(seed);
-    std::vector<std::vector<float>> all = {
-        Kick(KickSound(), 1.0f, n), Snare(1.0f, n),  Clap(1.0f, n),
-        HiHat(false, 1.0f, n),      HiHat(true, 1.0f, n), Shaker(1.0f, n),
-        Crash(1.0f, n),             Tick(1.0f, n),    Tom(120.0, 1.0f, n),
-        Bass(38.0, 0.3, 1.0f, 1.0f), Lead(74.0, 0.4, 1.0f, 1.0f), Pluck(74.0, 0.1, 1.0f, 1.0f, 0.05),
-        Stab(62.0, 1.0f, 0.075, 0.2),    Bell(2000.0, 1.0f, 0.3), Swell(0.5, 1.0f, n)};
-    for (const StereoBuffer& stereo : {Pad(62.0, 0.5, 1.0f, 1.0f, n), Riser(0.5, 1.0f, n), Shatter(1.0f, n),
-                                       Crackle(0.5, 1.0f, n)}) {
+    std::vector<std::vector<float>> all = {Kick(KickSound(), 1.0f, n),
+                                           Snare(1.0f, n),
+                                           Clap(1.0f, n),
+                                           HiHat(false, 1.0f, n),
+                                           HiHat(true, 1.0f, n),
+                                           Shaker(1.0f, n),
+                                           Crash(1.0f, n),
+                                           Tick(1.0f, n),
+                                           Tom(120.0, 1.0f, n),
+                                           Bass(38.0, 0.3, 1.0f, 1.0f),
+                                           Lead(74.0, 0.4, 1.0f, 1.0f),
+                                           Pluck(74.0, 0.1, 1.0f, 1.0f, 0.05),
+                                           Stab(62.0, 1.0f, 0.075, 0.2),
+                                           Bell(2000.0, 1.0f, 0.3),
+                                           Swell(0.5, 1.0f, n)};
+    for (const StereoBuffer& stereo :
+         {Pad(62.0, 0.5, 1.0f, 1.0f, n), Riser(0.5, 1.0f, n), Shatter(1.0f, n), Crackle(0.5, 1.0f, n)}) {
       all.push_back(stereo.left);
       all.push_back(stereo.right);
     }

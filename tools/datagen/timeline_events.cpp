@@ -53,20 +53,13 @@ std::vector<TimelineEvent> CollectEvents() {
     events.push_back({greetings[i], EventKind::kGreeting, "greeting " + std::to_string(i + 1)});
   }
   const TimelineEvent scene[] = {
-      {kRobotRelease, EventKind::kScene, "robot release"},
-      {kReleaseHit, EventKind::kScene, "release hit"},
-      {kRunStart, EventKind::kScene, "run start"},
-      {kPassageOpen, EventKind::kScene, "passage open"},
-      {kSceneSwitch, EventKind::kScene, "scene switch"},
-      {kRobotStands, EventKind::kScene, "robot stands"},
-      {kWallCharge, EventKind::kScene, "wall charge"},
-      {kWallImpact, EventKind::kScene, "wall impact"},
-      {kRunAgain, EventKind::kScene, "run again"},
-      {kBackToHall, EventKind::kScene, "back to hall"},
-      {kDanceLight, EventKind::kScene, "dance light"},
-      {kDanceStart, EventKind::kScene, "dance start"},
-      {kMusicSilent, EventKind::kScene, "music silent"},
-      {kMusicEnd, EventKind::kScene, "music end"},
+      {kRobotRelease, EventKind::kScene, "robot release"}, {kReleaseHit, EventKind::kScene, "release hit"},
+      {kRunStart, EventKind::kScene, "run start"},         {kPassageOpen, EventKind::kScene, "passage open"},
+      {kSceneSwitch, EventKind::kScene, "scene switch"},   {kRobotStands, EventKind::kScene, "robot stands"},
+      {kWallCharge, EventKind::kScene, "wall charge"},     {kWallImpact, EventKind::kScene, "wall impact"},
+      {kRunAgain, EventKind::kScene, "run again"},         {kBackToHall, EventKind::kScene, "back to hall"},
+      {kDanceLight, EventKind::kScene, "dance light"},     {kDanceStart, EventKind::kScene, "dance start"},
+      {kMusicSilent, EventKind::kScene, "music silent"},   {kMusicEnd, EventKind::kScene, "music end"},
   };
   events.insert(events.end(), std::begin(scene), std::end(scene));
   std::stable_sort(events.begin(), events.end(),
@@ -114,7 +107,9 @@ double MeanBeatPeriod(const std::vector<Beat>& beats) {
   std::vector<double> counts;
   double count = 0.0;
   for (std::size_t i = 0; i < beats.size(); ++i) {
-    if (i > 0) count += (beats[i].bar - beats[i - 1].bar) * static_cast<double>(music::kBeatsPerBar) + (beats[i].beat - beats[i - 1].beat);
+    if (i > 0)
+      count += (beats[i].bar - beats[i - 1].bar) * static_cast<double>(music::kBeatsPerBar) +
+               (beats[i].beat - beats[i - 1].beat);
     counts.push_back(count);
   }
   double meanCount = 0.0, meanTime = 0.0;

@@ -12,20 +12,20 @@ namespace datagen {
 namespace timeline {
 
 // What the scenes and the robot do, and when.
-inline constexpr double kRobotRelease = 110.96;   // the lying robot is replaced by the released one
-inline constexpr double kReleaseHit = 110.9995;   // the flash that marks the release
-inline constexpr double kRunStart = 115.0;        // the robot starts running along its path
-inline constexpr double kPassageOpen = 117.5;     // the passage beyond the doors is shown
-inline constexpr double kSceneSwitch = 120.0;     // the last time the hall is on screen; the wall scene follows
-inline constexpr double kRobotStands = 136.4;     // the robot stops in front of the glass wall
-inline constexpr double kWallCharge = 164.4808;   // the breaking-wall animation starts
-inline constexpr double kWallImpact = 166.3808;   // the robot hits the glass: the shards fly
-inline constexpr double kRunAgain = 167.4808;     // the robot runs on beyond the wall
-inline constexpr double kBackToHall = 200.598;    // the hall is on screen again
-inline constexpr double kDanceLight = 200.7;      // the robot stands at its dance place, the dance light is on
-inline constexpr double kDanceStart = 201.9;      // the dance animation starts
-inline constexpr double kMusicSilent = 222.5;     // the soundtrack has faded out
-inline constexpr double kMusicEnd = 223.0;        // the timeline leaves the music for the frame clock
+inline constexpr double kRobotRelease = 110.96;  // the lying robot is replaced by the released one
+inline constexpr double kReleaseHit = 110.9995;  // the flash that marks the release
+inline constexpr double kRunStart = 115.0;       // the robot starts running along its path
+inline constexpr double kPassageOpen = 117.5;    // the passage beyond the doors is shown
+inline constexpr double kSceneSwitch = 120.0;    // the last time the hall is on screen; the wall scene follows
+inline constexpr double kRobotStands = 136.4;    // the robot stops in front of the glass wall
+inline constexpr double kWallCharge = 164.4808;  // the breaking-wall animation starts
+inline constexpr double kWallImpact = 166.3808;  // the robot hits the glass: the shards fly
+inline constexpr double kRunAgain = 167.4808;    // the robot runs on beyond the wall
+inline constexpr double kBackToHall = 200.598;   // the hall is on screen again
+inline constexpr double kDanceLight = 200.7;     // the robot stands at its dance place, the dance light is on
+inline constexpr double kDanceStart = 201.9;     // the dance animation starts
+inline constexpr double kMusicSilent = 222.5;    // the soundtrack has faded out
+inline constexpr double kMusicEnd = 223.0;       // the timeline leaves the music for the frame clock
 
 // The 144 times at which the flash signal changes (up or down), ascending. Each starts a
 // flash of the whole picture; the soundtrack has an accent on each.

@@ -55,8 +55,8 @@ void WriteFlashes(const Arrangement& arrangement, Score& score) {
   for (std::size_t i = 0; i < flashes.size(); ++i) {
     const double time = flashes[i];
     const Chord chord = arrangement.ChordAt(arrangement.Grid().BarAt(time + 1e-4));
-    const bool big = std::fabs(time - kReleaseHit) < 1e-3 || time == arrangement.DropTime() ||
-                     time == arrangement.LastFlash();
+    const bool big =
+        std::fabs(time - kReleaseHit) < 1e-3 || time == arrangement.DropTime() || time == arrangement.LastFlash();
     if (big) {
       BigHit(score, chord, time, 1.0f);
       continue;
@@ -69,7 +69,8 @@ void WriteFlashes(const Arrangement& arrangement, Score& score) {
     ChordHit(score, chord, time, up ? 67 : 60, 0.85f, crowded ? 0.06 : 0.2);
     score.Add(AccentNote(Voice::kPunch, time, 0.2, 0.0, crowded ? 0.6f : 0.9f));
     // A cymbal only on a hit that stands alone: its wash would cover the next accent.
-    if (!AccentWithin(time - 1.0, time + 1.0, time)) score.Add(AccentNote(Voice::kCrash, time, 1.0, 0.0, 0.45f, up ? 0.3f : -0.3f));
+    if (!AccentWithin(time - 1.0, time + 1.0, time))
+      score.Add(AccentNote(Voice::kCrash, time, 1.0, 0.0, 0.45f, up ? 0.3f : -0.3f));
   }
 }
 
@@ -105,7 +106,8 @@ void WriteEffects(const Arrangement& arrangement, Score& score) {
   // The dance begins: a swell and a soft chime on the robot's first move.
   LeadInto(score, Voice::kSwell, kDanceStart - 1.2, kDanceStart, 0.35f);
   const Chord chord = arrangement.ChordAt(arrangement.Grid().BarAt(kDanceStart));
-  for (int tone : Voicing(chord, 76)) score.Add({Voice::kBell, kDanceStart, 0.5, static_cast<double>(tone), 0.35f, 0.0f});
+  for (int tone : Voicing(chord, 76))
+    score.Add({Voice::kBell, kDanceStart, 0.5, static_cast<double>(tone), 0.35f, 0.0f});
 }
 
 // The last chord: pads and bass ring from the last flash until the music is silent.

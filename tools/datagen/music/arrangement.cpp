@@ -71,9 +71,9 @@ Arrangement::Arrangement(TempoMap grid) : grid_(std::move(grid)) {
   const int outroBar = grid_.NearestBar(lastFlash_);
   const int endBar = grid_.BarAt(kMusicSilent) + 1;
   const std::pair<Section, int> starts[] = {
-      {Section::kIntro, introBar},    {Section::kTheme, themeBar}, {Section::kWelding, weldingBar},
-      {Section::kRelease, releaseBar}, {Section::kRun, runBar},     {Section::kWall, wallBar},
-      {Section::kRiser, riserBar},    {Section::kRunAgain, dropBar}, {Section::kDance, danceBar},
+      {Section::kIntro, introBar},     {Section::kTheme, themeBar},   {Section::kWelding, weldingBar},
+      {Section::kRelease, releaseBar}, {Section::kRun, runBar},       {Section::kWall, wallBar},
+      {Section::kRiser, riserBar},     {Section::kRunAgain, dropBar}, {Section::kDance, danceBar},
       {Section::kOutro, outroBar},
   };
   const int count = static_cast<int>(std::size(starts));

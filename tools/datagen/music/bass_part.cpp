@@ -26,13 +26,14 @@ void Figure(const Arrangement& arrangement, Score& score, int bar, const std::ve
 
 void WriteBass(const Arrangement& arrangement, Score& score) {
   // Octave eighths: the pulse of the theme and of the run beyond the wall.
-  const std::vector<Step> octaves = {{0, 1.5, 0, 1.0f},  {2, 1.5, 12, 0.7f}, {4, 1.5, 0, 0.9f},  {6, 1.5, 12, 0.7f},
+  const std::vector<Step> octaves = {{0, 1.5, 0, 1.0f},  {2, 1.5, 12, 0.7f},  {4, 1.5, 0, 0.9f},  {6, 1.5, 12, 0.7f},
                                      {8, 1.5, 0, 0.95f}, {10, 1.5, 12, 0.7f}, {12, 1.5, 0, 0.9f}, {14, 1.5, 12, 0.75f}};
   // Sixteenths on the root with a galloping accent: the run.
   std::vector<Step> gallop;
-  for (int s = 0; s < 16; ++s) gallop.push_back({static_cast<double>(s), 0.8, s == 14 ? 12 : 0, s % 4 == 0 ? 1.0f : (s % 2 ? 0.6f : 0.75f)});
+  for (int s = 0; s < 16; ++s)
+    gallop.push_back({static_cast<double>(s), 0.8, s == 14 ? 12 : 0, s % 4 == 0 ? 1.0f : (s % 2 ? 0.6f : 0.75f)});
   // A syncopated line for the dance.
-  const std::vector<Step> funk = {{0, 2, 0, 1.0f},  {3, 1, 0, 0.7f},  {6, 2, 12, 0.8f},
+  const std::vector<Step> funk = {{0, 2, 0, 1.0f},   {3, 1, 0, 0.7f},  {6, 2, 12, 0.8f},
                                   {8, 1.5, 0, 0.9f}, {11, 1, 7, 0.7f}, {14, 1.5, 7, 0.8f}};
   const std::vector<Step> whole = {{0, 15.5, 0, 0.8f}};
   const std::vector<Step> halves = {{0, 7.5, 0, 0.85f}, {8, 7.5, 7, 0.7f}};

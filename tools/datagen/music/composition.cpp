@@ -42,8 +42,8 @@ bool IsDrum(Voice voice) {
 }
 
 bool Rings(Voice voice) {
-  return voice == Voice::kKick || voice == Voice::kBoom || voice == Voice::kPunch || voice == Voice::kSnare || voice == Voice::kClap ||
-         voice == Voice::kTom || voice == Voice::kCrash || voice == Voice::kOpenHat;
+  return voice == Voice::kKick || voice == Voice::kBoom || voice == Voice::kPunch || voice == Voice::kSnare ||
+         voice == Voice::kClap || voice == Voice::kTom || voice == Voice::kCrash || voice == Voice::kOpenHat;
 }
 
 bool IsPlucked(Voice voice) { return voice == Voice::kBass || voice == Voice::kArp || voice == Voice::kLead; }
@@ -58,8 +58,9 @@ Note GridNote(const Arrangement& arrangement, Voice voice, int bar, double sixte
 }
 
 float Humanise(int bar, int step, int salt) {
-  synth::Noise noise(synth::Noise::Seed(static_cast<std::uint64_t>(bar + 100000) * 64 + static_cast<std::uint64_t>(step),
-                                        static_cast<std::uint64_t>(salt)));
+  synth::Noise noise(
+      synth::Noise::Seed(static_cast<std::uint64_t>(bar + 100000) * 64 + static_cast<std::uint64_t>(step),
+                         static_cast<std::uint64_t>(salt)));
   return noise.Bipolar();
 }
 
@@ -115,7 +116,8 @@ Score Compose(const Arrangement& arrangement) {
   WriteMelody(arrangement, score);
   WriteAccents(arrangement, score);
   MakeRoomForAccents(score);
-  std::stable_sort(score.notes.begin(), score.notes.end(), [](const Note& a, const Note& b) { return a.time < b.time; });
+  std::stable_sort(score.notes.begin(), score.notes.end(),
+                   [](const Note& a, const Note& b) { return a.time < b.time; });
   return score;
 }
 

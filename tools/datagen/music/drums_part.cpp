@@ -13,8 +13,8 @@ class DrumWriter {
   DrumWriter(const Arrangement& arrangement, Score& score) : arrangement_(arrangement), score_(score) {}
 
   void Hit(Voice voice, int bar, double step, float velocity, float pan = 0.0f, double pitch = 0.0) {
-    const float varied =
-        std::min(1.0f, velocity * (1.0f + 0.08f * Humanise(bar, static_cast<int>(step * 2.0), static_cast<int>(voice))));
+    const float varied = std::min(
+        1.0f, velocity * (1.0f + 0.08f * Humanise(bar, static_cast<int>(step * 2.0), static_cast<int>(voice))));
     score_.Add(GridNote(arrangement_, voice, bar, step, 1.0, pitch, varied, pan));
   }
 

@@ -7,8 +7,8 @@ namespace datagen {
 namespace music {
 
 struct Chord {
-  int root;               // pitch class, 0 = C
-  std::vector<int> tones; // intervals above the root, the root's 0 first
+  int root;                // pitch class, 0 = C
+  std::vector<int> tones;  // intervals above the root, the root's 0 first
 };
 
 namespace chords {

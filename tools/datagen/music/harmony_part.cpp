@@ -14,16 +14,26 @@ struct PadStyle {
 
 PadStyle PadStyleOf(Section section) {
   switch (section) {
-    case Section::kIntro: return {0.75f, 0.2f};
-    case Section::kTheme: return {0.5f, 0.5f};
-    case Section::kWelding: return {0.75f, 0.3f};
-    case Section::kRelease: return {0.6f, 0.45f};
-    case Section::kRun: return {0.4f, 0.5f};
-    case Section::kWall: return {0.5f, 0.4f};
-    case Section::kRiser: return {0.6f, 0.5f};
-    case Section::kRunAgain: return {0.5f, 0.6f};
-    case Section::kDance: return {0.45f, 0.55f};
-    case Section::kOutro: return {0.0f, 0.0f};  // the last chord belongs to the ending
+    case Section::kIntro:
+      return {0.75f, 0.2f};
+    case Section::kTheme:
+      return {0.5f, 0.5f};
+    case Section::kWelding:
+      return {0.75f, 0.3f};
+    case Section::kRelease:
+      return {0.6f, 0.45f};
+    case Section::kRun:
+      return {0.4f, 0.5f};
+    case Section::kWall:
+      return {0.5f, 0.4f};
+    case Section::kRiser:
+      return {0.6f, 0.5f};
+    case Section::kRunAgain:
+      return {0.5f, 0.6f};
+    case Section::kDance:
+      return {0.45f, 0.55f};
+    case Section::kOutro:
+      return {0.0f, 0.0f};  // the last chord belongs to the ending
   }
   return {0.5f, 0.5f};
 }
@@ -52,7 +62,8 @@ void WritePads(const Arrangement& arrangement, Score& score) {
         score.Add(note);
       }
       // The root an octave down gives the pad its body.
-      Note low = GridNote(arrangement, Voice::kPad, bar, 0.0, (end - bar) * 16.0, Root(chord, 45), style.velocity * 0.7f);
+      Note low =
+          GridNote(arrangement, Voice::kPad, bar, 0.0, (end - bar) * 16.0, Root(chord, 45), style.velocity * 0.7f);
       low.brightness = brightness * 0.6f;
       score.Add(low);
     }
@@ -70,8 +81,8 @@ void Arpeggiate(const Arrangement& arrangement, Score& score, int bar, float vel
   for (int step = 0; step < 16; ++step) {
     const int index = std::min<int>(kOrder[step % 8], static_cast<int>(ladder.size()) - 1);
     const float accent = step % 4 == 0 ? 1.0f : 0.7f;
-    Note note = GridNote(arrangement, Voice::kArp, bar, step, 0.9, ladder[index], velocity * accent,
-                         step % 2 ? 0.6f : -0.6f);
+    Note note =
+        GridNote(arrangement, Voice::kArp, bar, step, 0.9, ladder[index], velocity * accent, step % 2 ? 0.6f : -0.6f);
     note.brightness = brightness;
     score.Add(note);
   }

@@ -34,27 +34,48 @@ struct Channel {
 
 Channel ChannelOf(Voice voice) {
   switch (voice) {
-    case Voice::kKick: return {Bus::kDirect, 0.8f, 0.0f, 0.0f};
-    case Voice::kBoom: return {Bus::kDirect, 0.95f, 0.08f, 0.0f};
-    case Voice::kPunch: return {Bus::kDirect, 0.9f, 0.0f, 0.0f};
-    case Voice::kSnare: return {Bus::kDirect, 0.4f, 0.2f, 0.0f};
-    case Voice::kClap: return {Bus::kDirect, 0.35f, 0.25f, 0.0f};
-    case Voice::kClosedHat: return {Bus::kDirect, 0.2f, 0.04f, 0.0f};
-    case Voice::kOpenHat: return {Bus::kDirect, 0.15f, 0.08f, 0.0f};
-    case Voice::kShaker: return {Bus::kDirect, 0.16f, 0.05f, 0.0f};
-    case Voice::kCrash: return {Bus::kDirect, 0.2f, 0.15f, 0.0f};
-    case Voice::kTom: return {Bus::kDirect, 0.4f, 0.25f, 0.0f};
-    case Voice::kBass: return {Bus::kDucked, 0.42f, 0.0f, 0.0f};
-    case Voice::kPad: return {Bus::kDucked, 0.42f, 0.35f, 0.0f};
-    case Voice::kArp: return {Bus::kDucked, 0.18f, 0.25f, 0.3f};
-    case Voice::kCrackle: return {Bus::kDucked, 0.14f, 0.2f, 0.0f};
-    case Voice::kLead: return {Bus::kDirect, 0.24f, 0.25f, 0.25f};
-    case Voice::kStab: return {Bus::kDirect, 0.42f, 0.14f, 0.0f};
-    case Voice::kGreeting: return {Bus::kDirect, 1.8f, 0.1f, 0.0f};
-    case Voice::kBell: return {Bus::kDirect, 0.25f, 0.4f, 0.25f};
-    case Voice::kRiser: return {Bus::kDirect, 0.3f, 0.3f, 0.0f};
-    case Voice::kSwell: return {Bus::kDirect, 0.25f, 0.3f, 0.0f};
-    case Voice::kShatter: return {Bus::kDirect, 0.55f, 0.4f, 0.0f};
+    case Voice::kKick:
+      return {Bus::kDirect, 0.8f, 0.0f, 0.0f};
+    case Voice::kBoom:
+      return {Bus::kDirect, 0.95f, 0.08f, 0.0f};
+    case Voice::kPunch:
+      return {Bus::kDirect, 0.9f, 0.0f, 0.0f};
+    case Voice::kSnare:
+      return {Bus::kDirect, 0.4f, 0.2f, 0.0f};
+    case Voice::kClap:
+      return {Bus::kDirect, 0.35f, 0.25f, 0.0f};
+    case Voice::kClosedHat:
+      return {Bus::kDirect, 0.2f, 0.04f, 0.0f};
+    case Voice::kOpenHat:
+      return {Bus::kDirect, 0.15f, 0.08f, 0.0f};
+    case Voice::kShaker:
+      return {Bus::kDirect, 0.16f, 0.05f, 0.0f};
+    case Voice::kCrash:
+      return {Bus::kDirect, 0.2f, 0.15f, 0.0f};
+    case Voice::kTom:
+      return {Bus::kDirect, 0.4f, 0.25f, 0.0f};
+    case Voice::kBass:
+      return {Bus::kDucked, 0.42f, 0.0f, 0.0f};
+    case Voice::kPad:
+      return {Bus::kDucked, 0.42f, 0.35f, 0.0f};
+    case Voice::kArp:
+      return {Bus::kDucked, 0.18f, 0.25f, 0.3f};
+    case Voice::kCrackle:
+      return {Bus::kDucked, 0.14f, 0.2f, 0.0f};
+    case Voice::kLead:
+      return {Bus::kDirect, 0.24f, 0.25f, 0.25f};
+    case Voice::kStab:
+      return {Bus::kDirect, 0.42f, 0.14f, 0.0f};
+    case Voice::kGreeting:
+      return {Bus::kDirect, 1.8f, 0.1f, 0.0f};
+    case Voice::kBell:
+      return {Bus::kDirect, 0.25f, 0.4f, 0.25f};
+    case Voice::kRiser:
+      return {Bus::kDirect, 0.3f, 0.3f, 0.0f};
+    case Voice::kSwell:
+      return {Bus::kDirect, 0.25f, 0.3f, 0.0f};
+    case Voice::kShatter:
+      return {Bus::kDirect, 0.55f, 0.4f, 0.0f};
   }
   return {Bus::kDirect, 0.0f, 0.0f, 0.0f};
 }
@@ -69,7 +90,8 @@ StereoBuffer Placed(const std::vector<float>& mono, float pan) {
 StereoBuffer Sound(const Note& note, synth::Noise& noise) {
   const float v = note.velocity;
   switch (note.voice) {
-    case Voice::kKick: return Placed(synth::Kick(synth::KickSound(), v, noise), note.pan);
+    case Voice::kKick:
+      return Placed(synth::Kick(synth::KickSound(), v, noise), note.pan);
     case Voice::kBoom: {
       synth::KickSound boom;
       boom.startHz = 140.0;
@@ -87,16 +109,26 @@ StereoBuffer Sound(const Note& note, synth::Noise& noise) {
       punch.click = 0.45;
       return Placed(synth::Kick(punch, v, noise), note.pan);
     }
-    case Voice::kSnare: return Placed(synth::Snare(v, noise), note.pan);
-    case Voice::kClap: return Placed(synth::Clap(v, noise), note.pan);
-    case Voice::kClosedHat: return Placed(synth::HiHat(false, v, noise), note.pan);
-    case Voice::kOpenHat: return Placed(synth::HiHat(true, v, noise), note.pan);
-    case Voice::kShaker: return Placed(synth::Shaker(v, noise), note.pan);
-    case Voice::kCrash: return Placed(synth::Crash(v, noise), note.pan);
-    case Voice::kTom: return Placed(synth::Tom(note.pitch, v, noise), note.pan);
-    case Voice::kBass: return Placed(synth::Bass(note.pitch, note.length, v, note.brightness), note.pan);
-    case Voice::kPad: return synth::Pad(note.pitch, note.length, v, note.brightness, noise);
-    case Voice::kArp: return Placed(synth::Pluck(note.pitch, note.length, v, note.brightness, 0.09), note.pan);
+    case Voice::kSnare:
+      return Placed(synth::Snare(v, noise), note.pan);
+    case Voice::kClap:
+      return Placed(synth::Clap(v, noise), note.pan);
+    case Voice::kClosedHat:
+      return Placed(synth::HiHat(false, v, noise), note.pan);
+    case Voice::kOpenHat:
+      return Placed(synth::HiHat(true, v, noise), note.pan);
+    case Voice::kShaker:
+      return Placed(synth::Shaker(v, noise), note.pan);
+    case Voice::kCrash:
+      return Placed(synth::Crash(v, noise), note.pan);
+    case Voice::kTom:
+      return Placed(synth::Tom(note.pitch, v, noise), note.pan);
+    case Voice::kBass:
+      return Placed(synth::Bass(note.pitch, note.length, v, note.brightness), note.pan);
+    case Voice::kPad:
+      return synth::Pad(note.pitch, note.length, v, note.brightness, noise);
+    case Voice::kArp:
+      return Placed(synth::Pluck(note.pitch, note.length, v, note.brightness, 0.09), note.pan);
     case Voice::kGreeting: {
       // A pluck with a tick of noise on its front, so each change is crisp.
       std::vector<float> sound = synth::Pluck(note.pitch, note.length, v, note.brightness, 0.05);
@@ -104,13 +136,20 @@ StereoBuffer Sound(const Note& note, synth::Noise& noise) {
       for (std::size_t i = 0; i < std::min(sound.size(), tick.size()); ++i) sound[i] += tick[i];
       return Placed(sound, note.pan);
     }
-    case Voice::kLead: return Placed(synth::Lead(note.pitch, note.length, v, note.brightness), note.pan);
-    case Voice::kStab: return Placed(synth::Stab(note.pitch, v, 0.075, note.length), note.pan);
-    case Voice::kBell: return Placed(synth::Bell(synth::NoteHz(note.pitch), v, 0.6), note.pan);
-    case Voice::kRiser: return synth::Riser(note.length, v, noise);
-    case Voice::kSwell: return Placed(synth::Swell(note.length, v, noise), note.pan);
-    case Voice::kShatter: return synth::Shatter(v, noise);
-    case Voice::kCrackle: return synth::Crackle(note.length, v, noise);
+    case Voice::kLead:
+      return Placed(synth::Lead(note.pitch, note.length, v, note.brightness), note.pan);
+    case Voice::kStab:
+      return Placed(synth::Stab(note.pitch, v, 0.075, note.length), note.pan);
+    case Voice::kBell:
+      return Placed(synth::Bell(synth::NoteHz(note.pitch), v, 0.6), note.pan);
+    case Voice::kRiser:
+      return synth::Riser(note.length, v, noise);
+    case Voice::kSwell:
+      return Placed(synth::Swell(note.length, v, noise), note.pan);
+    case Voice::kShatter:
+      return synth::Shatter(v, noise);
+    case Voice::kCrackle:
+      return synth::Crackle(note.length, v, noise);
   }
   return StereoBuffer();
 }
@@ -144,8 +183,9 @@ void Duck(StereoBuffer& bus, const std::vector<DuckTrigger>& triggers, double st
   for (const DuckTrigger& trigger : triggers) {
     const double from = trigger.time - attack;
     const long long first = std::max<long long>(0, static_cast<long long>(std::floor((from - start) * kSampleRate)));
-    const long long last = std::min<long long>(static_cast<long long>(bus.Frames()),
-                                               static_cast<long long>((trigger.time + 6.0 * trigger.recovery - start) * kSampleRate));
+    const long long last =
+        std::min<long long>(static_cast<long long>(bus.Frames()),
+                            static_cast<long long>((trigger.time + 6.0 * trigger.recovery - start) * kSampleRate));
     for (long long i = first; i < last; ++i) {
       const double t = start + static_cast<double>(i) / kSampleRate - trigger.time;
       const double shape = t < 0.0 ? (t + attack) / attack : std::exp(-t / trigger.recovery);
@@ -168,7 +208,8 @@ StereoBuffer RenderScore(const Score& score, double start, double end, const Ren
     const Note& note = score.notes[n];
     if (progress && n % 256 == 0) progress(static_cast<double>(n) / static_cast<double>(count));
     if (note.time >= end || note.time + Reach(note) < start) continue;
-    synth::Noise noise(synth::Noise::Seed(static_cast<std::uint64_t>(note.voice) * 1000003ull + static_cast<std::uint64_t>(std::llround(note.pitch * 100.0)),
+    synth::Noise noise(synth::Noise::Seed(static_cast<std::uint64_t>(note.voice) * 1000003ull +
+                                              static_cast<std::uint64_t>(std::llround(note.pitch * 100.0)),
                                           static_cast<std::uint64_t>(std::llround(note.time * 1e6))));
     const StereoBuffer sound = Sound(note, noise);
     const long long offset = std::llround((note.time - start) * kSampleRate);

@@ -33,11 +33,11 @@ enum class Voice {
 
 struct Note {
   Voice voice;
-  double time;     // start, seconds
-  double length;   // how long the key is held, seconds (the sound may ring longer)
-  double pitch;    // MIDI note; drums without pitch ignore it
-  float velocity;  // 0..1
-  float pan;       // -1 left .. 1 right
+  double time;              // start, seconds
+  double length;            // how long the key is held, seconds (the sound may ring longer)
+  double pitch;             // MIDI note; drums without pitch ignore it
+  float velocity;           // 0..1
+  float pan;                // -1 left .. 1 right
   float brightness = 0.5f;  // 0..1: how far a filtered voice opens
   // Accent notes mark the timeline's events; the groove makes room for them and never
   // moves them.

@@ -73,7 +73,8 @@ synth::StereoBuffer RenderSoundtrack(double start, double end, const SoundtrackP
 }
 
 bool WriteSoundtrack(const std::string& path, std::string& error) {
-  return WriteSoundtrack(path, error, [](const std::string& stage) { std::fprintf(stderr, "soundtrack: %s\n", stage.c_str()); });
+  return WriteSoundtrack(path, error,
+                         [](const std::string& stage) { std::fprintf(stderr, "soundtrack: %s\n", stage.c_str()); });
 }
 
 bool WriteSoundtrack(const std::string& path, std::string& error, const SoundtrackProgress& progress) {

@@ -18,28 +18,32 @@ TempoMap::TempoMap(std::vector<GridAnchor> anchors, double sixteenthBefore)
   }
 }
 
-double TempoMap::TimeAt(double position) const {
-  const GridAnchor& first = anchors_.front();
-  const GridAnchor& last = anchors_.back();
-  if (position <= first.position) return first.time + (position - first.position) * sixteenthBefore_;
-  if (position >= last.position) return last.time + (position - last.position) * sixteenthAfter_;
-  const auto next = std::upper_bound(anchors_.begin(), anchors_.end(), position,
-                                     [](double p, const GridAnchor& a) { return p < a.position; });
-  const GridAnchor& b = *next;
+namespace {
+
+// Reads the anchors as a piecewise-linear map from one of their coordinates to the other
+// (both rise together), running on at the given paces beyond the first and last anchor.
+template <typename From, typename To>
+double Along(const std::vector<GridAnchor>& anchors, double x, From from, To to, double paceBefore, double paceAfter) {
+  if (x <= from(anchors.front())) return to(anchors.front()) + (x - from(anchors.front())) * paceBefore;
+  if (x >= from(anchors.back())) return to(anchors.back()) + (x - from(anchors.back())) * paceAfter;
+  const auto next = std::upper_bound(anchors.begin(), anchors.end(), x,
+                                     [&](double value, const GridAnchor& a) { return value < from(a); });
   const GridAnchor& a = *(next - 1);
-  return a.time + (position - a.position) * (b.time - a.time) / (b.position - a.position);
+  const GridAnchor& b = *next;
+  return to(a) + (x - from(a)) * (to(b) - to(a)) / (from(b) - from(a));
+}
+
+double TimeOf(const GridAnchor& a) { return a.time; }
+double PositionOf(const GridAnchor& a) { return a.position; }
+
+}  // namespace
+
+double TempoMap::TimeAt(double position) const {
+  return Along(anchors_, position, PositionOf, TimeOf, sixteenthBefore_, sixteenthAfter_);
 }
 
 double TempoMap::PositionAt(double time) const {
-  const GridAnchor& first = anchors_.front();
-  const GridAnchor& last = anchors_.back();
-  if (time <= first.time) return first.position + (time - first.time) / sixteenthBefore_;
-  if (time >= last.time) return last.position + (time - last.time) / sixteenthAfter_;
-  const auto next = std::upper_bound(anchors_.begin(), anchors_.end(), time,
-                                     [](double t, const GridAnchor& a) { return t < a.time; });
-  const GridAnchor& b = *next;
-  const GridAnchor& a = *(next - 1);
-  return a.position + (time - a.time) * (b.position - a.position) / (b.time - a.time);
+  return Along(anchors_, time, TimeOf, PositionOf, 1.0 / sixteenthBefore_, 1.0 / sixteenthAfter_);
 }
 
 int TempoMap::BarAt(double time) const {
@@ -69,10 +73,10 @@ namespace {
 // One way the grid can pass through an accent: where the accent sits in its bar, how
 // many sixteenths the stretch before it has, and the cheapest way to get here.
 struct Candidate {
-  int metre;           // position in bar, 0..15
-  int sixteenths;      // of the stretch ending here (0 for the first accent)
-  double sixteenth;    // seconds per sixteenth of that stretch
-  bool shortStretch;   // the stretch was short enough for its tempo to count as a change
+  int metre;          // position in bar, 0..15
+  int sixteenths;     // of the stretch ending here (0 for the first accent)
+  double sixteenth;   // seconds per sixteenth of that stretch
+  bool shortStretch;  // the stretch was short enough for its tempo to count as a change
   double cost;
   int previousAccent;  // -1 for the first
   int previousCandidate;
@@ -129,7 +133,8 @@ TempoMap FitTempoMap(const std::vector<double>& accents, const std::vector<doubl
       const bool shortStretch = span <= settings.longGap;
       if (i - j > 1 && !shortStretch) continue;
       const double steady = nominal > 0.0 ? span / nominal : 1.0;
-      const int low = shortStretch ? std::max(1, static_cast<int>(steady * 0.8)) : std::max(1, static_cast<int>(steady) - 12);
+      const int low =
+          shortStretch ? std::max(1, static_cast<int>(steady * 0.8)) : std::max(1, static_cast<int>(steady) - 12);
       const int high = shortStretch ? static_cast<int>(steady * 1.25) + 1 : static_cast<int>(steady) + 12;
       const double factor = times[j] >= settings.steadyFrom ? settings.steadyFactor : 1.0;
       for (int c = 0; c < static_cast<int>(candidates[j].size()); ++c) {
@@ -173,7 +178,8 @@ TempoMap FitTempoMap(const std::vector<double>& accents, const std::vector<doubl
       // broken table must not break the build): bridge it at the nominal tempo.
       const Candidate& from = candidates[i - 1].front();
       const int k = std::max(1, static_cast<int>(std::lround((times[i] - times[i - 1]) / nominal)));
-      kept.push_back({(from.metre + k) % kSixteenthsPerBar, k, (times[i] - times[i - 1]) / k, false, from.cost, i - 1, 0});
+      kept.push_back(
+          {(from.metre + k) % kSixteenthsPerBar, k, (times[i] - times[i - 1]) / k, false, from.cost, i - 1, 0});
     }
   }
 

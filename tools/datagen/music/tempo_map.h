@@ -49,17 +49,17 @@ class TempoMap {
 
 // How the grid is fitted to the accents: what a choice costs.
 struct TempoFitSettings {
-  double nominalBpm = 147.0;        // the tempo the accents were played at, roughly
-  double tempoWeight = 300.0;       // straying from the nominal tempo (per squared log ratio)
-  double changeWeight = 500.0;      // changing tempo from one stretch to the next
-  double steadyFrom = 1e9;          // from this time on, tempo changes cost steadyFactor times more
+  double nominalBpm = 147.0;    // the tempo the accents were played at, roughly
+  double tempoWeight = 300.0;   // straying from the nominal tempo (per squared log ratio)
+  double changeWeight = 500.0;  // changing tempo from one stretch to the next
+  double steadyFrom = 1e9;      // from this time on, tempo changes cost steadyFactor times more
   double steadyFactor = 4.0;
-  double offGridWeight = 3000.0;    // per squared second an accent lies off the grid
-  double offGridCost = 1.0;         // for each accent the grid does not pass through
-  double metreWeight = 3.0;         // accents on weak sixteenths (see MetreCost)
-  double mergeWindow = 0.045;       // accents closer than this are one event for the grid
-  double longGap = 3.0;             // gaps longer than this are bridged at a steady tempo
-  int beamWidth = 300;              // candidate grids kept per accent
+  double offGridWeight = 3000.0;  // per squared second an accent lies off the grid
+  double offGridCost = 1.0;       // for each accent the grid does not pass through
+  double metreWeight = 3.0;       // accents on weak sixteenths (see MetreCost)
+  double mergeWindow = 0.045;     // accents closer than this are one event for the grid
+  double longGap = 3.0;           // gaps longer than this are bridged at a steady tempo
+  int beamWidth = 300;            // candidate grids kept per accent
 };
 
 // The cost of an accent at a position within its bar: nothing on the downbeat, little

@@ -60,7 +60,8 @@ void Fft(std::vector<std::complex<double>>& data) {
 // Colour of a level from 0 (quiet: black) to 1 (loud: white) through blue, red, orange
 // and yellow.
 void HeatColour(double x, unsigned char* rgb) {
-  static const double kStops[6][3] = {{0, 0, 0}, {30, 10, 90}, {140, 20, 120}, {230, 80, 30}, {250, 200, 40}, {255, 255, 230}};
+  static const double kStops[6][3] = {{0, 0, 0},     {30, 10, 90},   {140, 20, 120},
+                                      {230, 80, 30}, {250, 200, 40}, {255, 255, 230}};
   x = std::clamp(x, 0.0, 1.0) * 5.0;
   const int i = std::min(4, static_cast<int>(x));
   const double f = x - i;
@@ -72,7 +73,8 @@ void HeatColour(double x, unsigned char* rgb) {
 std::vector<float> MonoMix(const std::vector<std::int16_t>& interleavedStereo) {
   std::vector<float> mono(interleavedStereo.size() / 2);
   for (std::size_t i = 0; i < mono.size(); ++i) {
-    mono[i] = (static_cast<float>(interleavedStereo[2 * i]) + static_cast<float>(interleavedStereo[2 * i + 1])) / 65536.0f;
+    mono[i] =
+        (static_cast<float>(interleavedStereo[2 * i]) + static_cast<float>(interleavedStereo[2 * i + 1])) / 65536.0f;
   }
   return mono;
 }
@@ -173,7 +175,8 @@ bool WriteSpectrogram(const std::string& path, const std::vector<float>& mono, i
     Fft(buffer);
     for (int y = 0; y < height; ++y) {
       double strongest = 0.0;
-      for (std::size_t b = rowBin[y]; b <= std::max(rowBin[y], rowBin[y + 1] - (rowBin[y + 1] > rowBin[y] ? 1 : 0)); ++b) {
+      for (std::size_t b = rowBin[y]; b <= std::max(rowBin[y], rowBin[y + 1] - (rowBin[y + 1] > rowBin[y] ? 1 : 0));
+           ++b) {
         strongest = std::max(strongest, std::norm(buffer[b]));
       }
       const double db = Db(strongest);

@@ -12,7 +12,9 @@ namespace datagen {
 namespace synth {
 namespace {
 
-std::vector<float> Silence(double seconds) { return std::vector<float>(static_cast<std::size_t>(seconds * kSampleRate), 0.0f); }
+std::vector<float> Silence(double seconds) {
+  return std::vector<float>(static_cast<std::size_t>(seconds * kSampleRate), 0.0f);
+}
 
 // The metallic partials of a hat or a cymbal (frequencies of a classic analogue kit).
 class Metal {
@@ -30,6 +32,21 @@ class Metal {
  private:
   Oscillator partials_[6];
 };
+
+// Band-passed noise with a linear attack and an exponential decay.
+std::vector<float> NoiseBurst(double seconds, double centreHz, double resonance, double attack, double decay,
+                              float gain, Noise& noise) {
+  std::vector<float> out = Silence(seconds);
+  Svf band;
+  band.Set(centreHz, resonance, kSampleRate);
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    const double t = static_cast<double>(i) / kSampleRate;
+    const float rise = attack > 0.0 ? static_cast<float>(std::min(1.0, t / attack)) : 1.0f;
+    out[i] = band.Band(noise.Bipolar()) * rise * Decay(t, decay) * gain;
+  }
+  ShapeEdges(out, 0.0, 0.005);
+  return out;
+}
 
 }  // namespace
 
@@ -102,16 +119,7 @@ std::vector<float> HiHat(bool open, float velocity, Noise& noise) {
 }
 
 std::vector<float> Shaker(float velocity, Noise& noise) {
-  std::vector<float> out = Silence(0.12);
-  Svf band;
-  band.Set(6500.0, 0.2, kSampleRate);
-  for (std::size_t i = 0; i < out.size(); ++i) {
-    const double t = static_cast<double>(i) / kSampleRate;
-    const double attack = std::min(1.0, t / 0.012);
-    out[i] = band.Band(noise.Bipolar()) * static_cast<float>(attack) * Decay(t, 0.035) * 1.3f * velocity;
-  }
-  ShapeEdges(out, 0.0, 0.01);
-  return out;
+  return NoiseBurst(0.12, 6500.0, 0.2, 0.012, 0.035, 1.3f * velocity, noise);
 }
 
 std::vector<float> Crash(float velocity, Noise& noise) {
@@ -131,14 +139,7 @@ std::vector<float> Crash(float velocity, Noise& noise) {
 }
 
 std::vector<float> Tick(float velocity, Noise& noise) {
-  std::vector<float> out = Silence(0.04);
-  Svf band;
-  band.Set(3200.0, 0.35, kSampleRate);
-  for (std::size_t i = 0; i < out.size(); ++i) {
-    out[i] = band.Band(noise.Bipolar()) * Decay(static_cast<double>(i) / kSampleRate, 0.006) * 2.0f * velocity;
-  }
-  ShapeEdges(out, 0.0, 0.005);
-  return out;
+  return NoiseBurst(0.04, 3200.0, 0.35, 0.0, 0.006, 2.0f * velocity, noise);
 }
 
 std::vector<float> Tom(double hz, float velocity, Noise& noise) {

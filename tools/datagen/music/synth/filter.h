@@ -49,7 +49,9 @@ class Svf {
 
 class OnePole {
  public:
-  void Set(double cutoffHz, double sampleRate) { coefficient_ = 1.0 - std::exp(-6.283185307179586 * cutoffHz / sampleRate); }
+  void Set(double cutoffHz, double sampleRate) {
+    coefficient_ = 1.0 - std::exp(-6.283185307179586 * cutoffHz / sampleRate);
+  }
   float Low(float input) {
     state_ += coefficient_ * (input - state_);
     return static_cast<float>(state_);

@@ -9,9 +9,9 @@ namespace datagen {
 namespace synth {
 
 struct LimiterSettings {
-  double ceilingDb = -1.5;  // no sample of the output goes above this
-  double lookahead = 0.005; // seconds: how early the gain starts to fall before a peak
-  double release = 0.12;    // seconds for the gain to recover most of the way
+  double ceilingDb = -1.5;   // no sample of the output goes above this
+  double lookahead = 0.005;  // seconds: how early the gain starts to fall before a peak
+  double release = 0.12;     // seconds for the gain to recover most of the way
 };
 
 // Limits audio in place: the gain falls smoothly ahead of every peak that would pass the

@@ -13,7 +13,8 @@ struct Overlap {
 };
 Overlap Clip(std::size_t sourceFrames, long long offset, std::size_t frames) {
   const long long first = std::max<long long>(0, -offset);
-  const long long end = std::min<long long>(static_cast<long long>(sourceFrames), static_cast<long long>(frames) - offset);
+  const long long end =
+      std::min<long long>(static_cast<long long>(sourceFrames), static_cast<long long>(frames) - offset);
   if (end <= first) return {0, 0};
   return {static_cast<std::size_t>(first), static_cast<std::size_t>(end)};
 }

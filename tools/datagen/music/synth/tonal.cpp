@@ -108,7 +108,8 @@ std::vector<float> Pluck(double note, double gate, float velocity, float brightn
   Svf filter;
   for (std::size_t i = 0; i < out.size(); ++i) {
     const double t = static_cast<double>(i) / kSampleRate;
-    if (i % kControlStep == 0) filter.Set(400.0 + (1500.0 + 6000.0 * brightness) * std::exp(-t / (decay * 0.6)), 0.3, kSampleRate);
+    if (i % kControlStep == 0)
+      filter.Set(400.0 + (1500.0 + 6000.0 * brightness) * std::exp(-t / (decay * 0.6)), 0.3, kSampleRate);
     const float raw = saw.Saw() * 0.6f + pulse.Pulse(0.5) * 0.35f;
     out[i] = filter.Low(raw) * Decay(t, decay) * velocity;
   }
