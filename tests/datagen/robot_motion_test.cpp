@@ -201,3 +201,24 @@ TEST(RobotPlacement, StandsUprightAndFacesTheDoorsAndTheCamerasWhereTheHallPlace
 }
 
 }  // namespace
+
+namespace {
+
+TEST(RobotDance, GroovesOnTheSoundtracksBeat) {
+  // Between the accents the head dips forward on every beat of the music's grid.
+  const std::vector<float> accents = DanceAccents();
+  int grooved = 0;
+  for (float beat : DanceBeats()) {
+    if (beat < 1.0f || beat > 15.0f) continue;
+    const bool nearAccent = std::any_of(accents.begin(), accents.end(), [&](float a) { return std::fabs(a - beat) < 0.2f; });
+    if (nearAccent) continue;
+    const auto headForward = [](const Robot::Frame& f) { return f.joints[kHeadTop].z - f.joints[kNeck].z; };
+    const float before = headForward(FrameAt(Robot::kDance, beat - 1.0f / 60.0f));
+    const float after = headForward(FrameAt(Robot::kDance, beat + 2.0f / 60.0f));
+    EXPECT_GT(after - before, 4.0f) << "beat at dance time " << beat;
+    ++grooved;
+  }
+  EXPECT_GT(grooved, 15);
+}
+
+}  // namespace

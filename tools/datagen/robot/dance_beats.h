@@ -9,10 +9,12 @@ namespace datagen::robot {
 // The timeline time at which the dance animation's time 0 is played.
 constexpr float kDanceTimelineStart = 201.9f;
 
-// Every change of the demo's flash signal after the dance starts, in dance time.
+// Every change of the demo's flash signal after the dance starts, in dance time (the
+// soundtrack has an accent on each).
 std::vector<float> DanceAccents();
 
-// The beat through the dance, in dance time, ascending, from before 0 to past its end.
+// The soundtrack's beats through the dance, in dance time, ascending, from before 0 to
+// past its end.
 std::vector<float> DanceBeats();
 
 }  // namespace datagen::robot
