@@ -87,6 +87,9 @@ const std::vector<MaterialSpec>& Materials() {
     list.push_back(chrome);
     list.push_back(Plain("robot_dark", Color(0.12f, 0.12f, 0.14f), 0.8f));
     list.push_back(Glow("glow_robot_eye", Color(0.4f, 0.8f, 1.0f), Color(0.3f, 0.85f, 1.0f)));
+    list.push_back(Glow("glow_robot_lamp", Color(1.0f, 0.6f, 0.2f), Color(1.0f, 0.55f, 0.12f)));
+    list.push_back(Mapped("robot_paint", Color(0.84f, 0.84f, 0.80f), "paint_d", "paint_n", 0.9f));
+    list.push_back(Mapped("robot_accent", Color(0.96f, 0.42f, 0.06f), "paint_d", "paint_n", 0.9f));
     list.push_back(Mapped("arm_yellow", Color(0.98f, 0.70f, 0.08f), "paint_d", "paint_n", 0.8f));
     list.push_back(Mapped("arm_steel", Color(0.55f, 0.57f, 0.60f), "brushed_d", "", 1.0f));
     list.push_back(Glow("glow_torch", Color(0.6f, 0.8f, 1.0f), Color(0.55f, 0.8f, 1.0f)));
