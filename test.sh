@@ -26,7 +26,7 @@ echo "== GL tests (Xvfb, Mesa llvmpipe)"
 echo "== build (clang, AddressSanitizer + UndefinedBehaviorSanitizer, fuzz targets)"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-  -DDRIFT_SANITIZE=ON -DDRIFT_FUZZ=ON -DDRIFT_BENCH=OFF >/dev/null
+  -DDRIFT_SANITIZE=ON -DDRIFT_FUZZ=ON -DDRIFT_BENCH=OFF -DDRIFT_DATA=OFF >/dev/null
 cmake --build build-asan -j "$jobs"
 
 echo "== unit tests (sanitizers)"
