@@ -84,7 +84,7 @@ long FrameFolder::FirstMissing(const FrameGrid& grid) const {
 bool FrameFolder::Write(long frame, const Image& picture, std::string& error) const {
   const std::string path = PathOf(frame);
   const std::string partial = path + kPartSuffix;
-  if (!EncodePng(partial, picture)) {
+  if (!EncodePng(partial, picture, PngCompression::kFast)) {
     error = "couldn't write " + path;
     return false;
   }

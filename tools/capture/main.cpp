@@ -7,6 +7,7 @@
 
 #include "capture/capture_options.h"
 #include "capture/capture_run.h"
+#include "capture/sheet_labels.h"
 
 int main(int argc, char** argv) {
   CaptureOptions options;
@@ -25,5 +26,10 @@ int main(int argc, char** argv) {
   if ((display == nullptr || *display == '\0') && (wayland == nullptr || *wayland == '\0')) {
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
   }
-  return RunCapture(options, {});
+  LabelRenderer labels;
+  if (!options.contactSheet.empty()) {
+    labels = FontLabels(kLabelFont, error);
+    if (!labels) std::fprintf(stderr, "drift-capture: the contact sheet has no labels: %s\n", error.c_str());
+  }
+  return RunCapture(options, labels);
 }

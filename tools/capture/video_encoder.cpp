@@ -18,7 +18,7 @@ std::vector<std::string> Arguments(const VideoSettings& s) {
                                    "-f", "rawvideo", "-pixel_format", "rgb24", "-video_size", size,
                                    "-framerate", std::to_string(s.fps), "-i", "pipe:0"};
   if (!s.soundPath.empty()) args.insert(args.end(), {"-i", s.soundPath, "-map", "0:v:0", "-map", "1:a:0"});
-  args.insert(args.end(), {"-vf", "vflip", "-c:v", "libx264", "-preset", "fast", "-crf", "18", "-pix_fmt",
+  args.insert(args.end(), {"-vf", "vflip", "-c:v", "libx264", "-preset", "veryfast", "-crf", "18", "-pix_fmt",
                            "yuv420p", "-movflags", "+faststart"});
   if (!s.soundPath.empty()) args.insert(args.end(), {"-c:a", "aac", "-b:a", "192k", "-shortest"});
   args.push_back(s.path);
