@@ -152,16 +152,18 @@ TEST_F(PngDecode, BrokenFilesFailWithALineNamingThemAndLeaveTheImageAlone) {
 TEST(PngEncode, WritesWhatTheDecoderReadsBack) {
   TempDir dir;
   for (const int bpp : {8, 24, 32}) {
-    Image image = Image::Allocate(5, 3, bpp);  // odd row lengths on purpose
-    for (size_t i = 0; i < image.Bytes(); ++i) image.pixels[i] = static_cast<unsigned char>(i * 7);
-    const std::string path = dir.File("out" + std::to_string(bpp) + ".png");
-    ASSERT_TRUE(EncodePng(path, image));
-    Image back;
-    ASSERT_TRUE(DecodePng(path, back));
-    EXPECT_EQ(back.width, 5);
-    EXPECT_EQ(back.height, 3);
-    EXPECT_EQ(back.bitsPerPixel, bpp);
-    EXPECT_EQ(Bytes(back), Bytes(image));
+    for (const PngCompression compression : {PngCompression::kSmallest, PngCompression::kFast}) {
+      Image image = Image::Allocate(5, 3, bpp);  // odd row lengths on purpose
+      for (size_t i = 0; i < image.Bytes(); ++i) image.pixels[i] = static_cast<unsigned char>(i * 7);
+      const std::string path = dir.File("out" + std::to_string(bpp) + ".png");
+      ASSERT_TRUE(EncodePng(path, image, compression));
+      Image back;
+      ASSERT_TRUE(DecodePng(path, back));
+      EXPECT_EQ(back.width, 5);
+      EXPECT_EQ(back.height, 3);
+      EXPECT_EQ(back.bitsPerPixel, bpp);
+      EXPECT_EQ(Bytes(back), Bytes(image));
+    }
   }
   Image odd = Image::Allocate(2, 2, 16);
   testing::internal::CaptureStderr();
