@@ -56,15 +56,21 @@ bool LoadFrame(const std::string& path, Image& picture) {
   return true;
 }
 
+// The demo's soundtrack, decoded as the demo plays it. A data set whose music cannot be
+// read gets a line saying so, as the demo's log would: the pictures are the same (the
+// demo then runs on the frame clock, which the capture's clock is), only the sound is
+// missing.
+bool LoadMusic(const std::string& dataFolder, OutputKind kind, std::vector<std::int16_t>& music, int& rate) {
+  if (platform::DecodeMp3File(dataFolder + kMusicFile, music, rate)) return true;
+  Say("no soundtrack (%s): %s", platform::MusicError().c_str(),
+      kind == OutputKind::kVideo ? "the video is silent" : "the demo would play without sound");
+  return false;
+}
+
 // The soundtrack of the section into the data folder, for the video. Empty (with a
-// line saying so) when the demo's music cannot be read: the video is then silent.
-std::string PrepareSound(const std::string& dataFolder, const FrameGrid& grid) {
-  std::vector<std::int16_t> music;
-  int rate = 0;
-  if (!platform::DecodeMp3File(dataFolder + kMusicFile, music, rate)) {
-    Say("no soundtrack (%s): the video is silent", platform::MusicError().c_str());
-    return "";
-  }
+// line saying so) when it cannot be written: the video is then silent.
+std::string PrepareSound(const std::string& dataFolder, const FrameGrid& grid, const std::vector<std::int16_t>& music,
+                         int rate) {
   const SoundSection sound =
       CutSoundSection(music, rate, grid.Seconds(grid.first), grid.Seconds(grid.end), DemoTimeline::kMusicEnd);
   const std::string path = dataFolder + kSoundFile;
@@ -222,9 +228,12 @@ int CaptureRun::Run() {
     return kCaptureFailed;
   }
   for (const std::string& note : session_.UnpackNotes()) Say("%s", note.c_str());
+  std::vector<std::int16_t> music;
+  int rate = 0;
+  const bool haveMusic = LoadMusic(session_.DataFolder(), kind_, music, rate);
   if (kind_ == OutputKind::kVideo) {
     VideoSettings video{options_.out, options_.width, options_.height, options_.fps,
-                        PrepareSound(session_.DataFolder(), grid_)};
+                        haveMusic ? PrepareSound(session_.DataFolder(), grid_, music, rate) : ""};
     if (!video_.Open(video, error)) {
       Say("%s", error.c_str());
       return kCaptureFailed;
