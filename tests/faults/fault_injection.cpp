@@ -213,7 +213,7 @@ Outcome Runner::PlayDrift(const std::string& folder, const std::string& file, st
   const std::string errors = WithoutAnnouncements(Read(folder + "/stderr.txt"));
   char timing[64];
   std::snprintf(timing, sizeof timing, "%.1f s", elapsed());
-  outcome.summary = std::string("drift ") + (played ? "played" : "stopped") + ", " + timing;
+  outcome.summary = std::string("drift ") + (played ? "ended by SIGTERM" : "ended by itself") + ", " + timing;
   if (Check(outcome, drift.TermSignal() == 0, "ended by signal " + std::to_string(drift.TermSignal()))) {
     Check(outcome, drift.ExitCode() == 0, "exit status " + std::to_string(drift.ExitCode()));
   }
@@ -247,7 +247,7 @@ Outcome Runner::PlayCapture(const std::string& folder, const std::string& file) 
   std::snprintf(timing, sizeof timing, "%.1f s",
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
   const int status = capture.ExitCode();
-  outcome.summary = std::string("capture ") + (status == 0 ? "played" : status == 1 ? "refused" : "?") + ", " + timing;
+  outcome.summary = std::string("capture ") + (status == 0 ? "drew" : status == 1 ? "refused" : "?") + ", " + timing;
   if (Check(outcome, capture.TermSignal() == 0, "ended by signal " + std::to_string(capture.TermSignal()))) {
     Check(outcome, status == 0 || status == 1, "exit status " + std::to_string(status));
   }
