@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -139,16 +140,27 @@ TEST_F(CaptureRun, AnInterruptedCaptureResumesWhereItStopped) {
   ASSERT_LT(written, 200u) << "stopped before the end";
   EXPECT_EQ(Hashes("h.txt").size(), written);
 
+  // A hash file that lost its first lines gets them back from the frames' files.
+  const std::string lines = ReadFile(work_.File("h.txt"));
+  WriteFile(work_.File("h.txt"), lines.substr(lines.find('\n', lines.find('\n') + 1) + 1));
+
   std::vector<std::string> resume = section;
-  resume.insert(resume.end(), {"--resume", "frames"});
+  resume.insert(resume.end(), {"--contact-sheet", "resumed.png", "--count", "4", "--resume", "frames"});
   ASSERT_EQ(Capture(resume), 0) << Stderr();
   EXPECT_NE(Stderr().find("resuming at frame " + std::to_string(300 + written)), std::string::npos) << Stderr();
   std::vector<std::string> whole = section;
   whole.back() = "whole.txt";
-  whole.push_back("whole");
+  whole.insert(whole.end(), {"--contact-sheet", "whole.png", "--count", "4", "whole"});
   ASSERT_EQ(Capture(whole), 0) << Stderr();
   EXPECT_EQ(ReadFile(work_.File("h.txt")), ReadFile(work_.File("whole.txt")));
   EXPECT_TRUE(FileExists(work_.File("frames/" + FrameFolder::FileName(499))));
+  // The sheet of the resumed capture takes its first frames from their files.
+  Image resumed;
+  Image uninterrupted;
+  ASSERT_TRUE(DecodePng(work_.File("resumed.png"), resumed));
+  ASSERT_TRUE(DecodePng(work_.File("whole.png"), uninterrupted));
+  ASSERT_EQ(resumed.Bytes(), uninterrupted.Bytes());
+  EXPECT_TRUE(std::equal(resumed.pixels.get(), resumed.pixels.get() + resumed.Bytes(), uninterrupted.pixels.get()));
 }
 
 TEST_F(CaptureRun, AVideoHasTheSectionsLengthAndItsSoundtrack) {
