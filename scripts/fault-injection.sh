@@ -29,8 +29,7 @@ for program in build/drift-fault-injection build/demodat "$programs/drift" "$pro
 done
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/drift-faults.XXXXXX")
-export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
-export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1}
+[ "$programs" = build-asan ] && . scripts/sanitizer-env.sh
 status=0
 build/drift-fault-injection --archive build/demodat --drift "$programs/drift" --capture "$programs/drift-capture" \
   --work "$work" ${args[@]+"${args[@]}"} || status=$?

@@ -29,8 +29,8 @@ count=$(( (frames + stride - 1) / stride ))
 echo "== $frames updates at $fps frames a second, $count of them drawn at 1280x720"
 start=$(date +%s)
 status=0
-(cd "$work" && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  "$OLDPWD/build-asan/drift-capture" --data "$OLDPWD/build/demodat" --fps "$fps" --to "$seconds" \
+. scripts/sanitizer-env.sh
+(cd "$work" && "$OLDPWD/build-asan/drift-capture" --data "$OLDPWD/build/demodat" --fps "$fps" --to "$seconds" \
   --contact-sheet sheet.png --count "$count" 2> stderr.txt) || status=$?
 elapsed=$(( $(date +%s) - start ))
 grep -v '^loading ' "$work/stderr.txt" | grep -v '^[0-9]*/[0-9]* frames' || true
