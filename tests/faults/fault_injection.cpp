@@ -141,6 +141,15 @@ std::string WithoutAnnouncements(const std::string& text) {
   return kept;
 }
 
+// Marks the outcome failed, with the reason in its summary, unless condition holds.
+bool Check(Outcome& outcome, bool condition, const std::string& failure) {
+  if (!condition) {
+    outcome.passed = false;
+    outcome.summary += " FAIL(" + failure + ")";
+  }
+  return condition;
+}
+
 class Runner {
  public:
   explicit Runner(const Settings& settings) : settings_(settings) {}
@@ -150,7 +159,8 @@ class Runner {
   ProcessOptions Environment(const std::string& folder) const;
   Outcome PlayDrift(const std::string& folder, const std::string& file);
   Outcome PlayCapture(const std::string& folder, const std::string& file);
-  bool Check(Outcome& outcome, bool condition, const std::string& failure);
+  Outcome Judge(const std::string& what, const ChildProcess& child, const std::vector<int>& accepted, double seconds,
+                const std::string& folder, const std::string& file, std::string& errors);
 
   Settings settings_;
   std::vector<Entry> entries_;
@@ -166,14 +176,6 @@ ProcessOptions Runner::Environment(const std::string& folder) const {
   options.stderrPath = folder + "/stderr.txt";
   options.stdoutPath = folder + "/stdout.txt";
   return options;
-}
-
-bool Runner::Check(Outcome& outcome, bool condition, const std::string& failure) {
-  if (!condition) {
-    outcome.passed = false;
-    outcome.summary += " FAIL(" + failure + ")";
-  }
-  return condition;
 }
 
 // Waits until drift opens cameras/cameras.cam, the last file its loading reads (or
@@ -208,33 +210,22 @@ bool WaitForLoading(ChildProcess& drift, const std::string& tmp, double timeoutS
   return drift.Running();
 }
 
-// Plays drift until its loading is done, lets it play a moment, and ends it the way a
-// session manager would. An empty file: the unchanged data set, nothing to name.
-Outcome Runner::PlayDrift(const std::string& folder, const std::string& file) {
+// What every run is checked for once it has ended: no signal, an accepted exit status,
+// no data folder left behind, no sanitizer report, and the file named. `what` starts
+// the summary ("drift ended by itself"); errors receives standard error without the
+// loader's announcements. An empty file: the unchanged data set, nothing to name.
+Outcome Runner::Judge(const std::string& what, const ChildProcess& child, const std::vector<int>& accepted,
+                      double seconds, const std::string& folder, const std::string& file, std::string& errors) {
   Outcome outcome;
   outcome.ran = true;
-  fs::create_directories(folder + "/tmp");
-  const auto start = std::chrono::steady_clock::now();
-  ChildProcess drift({folder + "/bin/drift"}, Environment(folder));
-  const auto elapsed = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(); };
-  bool ended = !WaitForLoading(drift, folder + "/tmp", settings_.timeoutSeconds);
-  if (!ended) {
-    SleepSeconds(settings_.playSeconds);
-    ended = !drift.Running();
-  }
-  const bool played = !ended;
-  if (played) drift.Kill(SIGTERM);
-  if (!drift.Wait(settings_.timeoutSeconds)) {
-    drift.Kill(SIGKILL);
-    drift.Wait(10);
-  }
   const std::string log = Read(folder + "/log.txt");
-  const std::string errors = WithoutAnnouncements(Read(folder + "/stderr.txt"));
-  char timing[64];
-  std::snprintf(timing, sizeof timing, "%.1f s", elapsed());
-  outcome.summary = std::string("drift ") + (played ? "ended by SIGTERM" : "ended by itself") + ", " + timing;
-  if (Check(outcome, drift.TermSignal() == 0, "ended by signal " + std::to_string(drift.TermSignal()))) {
-    Check(outcome, drift.ExitCode() == 0, "exit status " + std::to_string(drift.ExitCode()));
+  errors = WithoutAnnouncements(Read(folder + "/stderr.txt"));
+  char timing[32];
+  std::snprintf(timing, sizeof timing, ", %.1f s", seconds);
+  outcome.summary = what + timing;
+  if (Check(outcome, child.TermSignal() == 0, "ended by signal " + std::to_string(child.TermSignal()))) {
+    Check(outcome, std::count(accepted.begin(), accepted.end(), child.ExitCode()) > 0,
+          "exit status " + std::to_string(child.ExitCode()));
   }
   Check(outcome, fs::is_empty(folder + "/tmp"), "data folder left behind");
   const std::string report = SanitizerReport(errors);
@@ -249,38 +240,50 @@ Outcome Runner::PlayDrift(const std::string& folder, const std::string& file) {
   return outcome;
 }
 
-// drift-capture over the whole timeline at a small size: every frame's update, a few drawn.
+double SecondsSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Ends a child that outlived its time.
+void EndIfStuck(ChildProcess& child, double timeoutSeconds) {
+  if (!child.Wait(timeoutSeconds)) {
+    child.Kill(SIGKILL);
+    child.Wait(10);
+  }
+}
+
+// Plays drift until its loading is done, lets it play a moment, and ends it the way a
+// session manager would.
+Outcome Runner::PlayDrift(const std::string& folder, const std::string& file) {
+  fs::create_directories(folder + "/tmp");
+  const auto start = std::chrono::steady_clock::now();
+  ChildProcess drift({folder + "/bin/drift"}, Environment(folder));
+  bool running = WaitForLoading(drift, folder + "/tmp", settings_.timeoutSeconds);
+  if (running) {
+    SleepSeconds(settings_.playSeconds);
+    running = drift.Running();
+  }
+  if (running) drift.Kill(SIGTERM);
+  EndIfStuck(drift, settings_.timeoutSeconds);
+  std::string errors;
+  return Judge(running ? "drift ended by SIGTERM" : "drift ended by itself", drift, {0}, SecondsSince(start), folder,
+               file, errors);
+}
+
+// drift-capture over the whole timeline at a small size: every frame's update, a few
+// drawn. Status 1 is its answer to data that does not load.
 Outcome Runner::PlayCapture(const std::string& folder, const std::string& file) {
-  Outcome outcome;
-  outcome.ran = true;
   fs::create_directories(folder + "/tmp");
   const auto start = std::chrono::steady_clock::now();
   ChildProcess capture({settings_.capture, "--data", folder + "/bin/demodat", "--size", "320x180", "--contact-sheet",
                         folder + "/sheet.png", "--count", "6"},
                        Environment(folder));
-  if (!capture.Wait(settings_.timeoutSeconds)) {
-    capture.Kill(SIGKILL);
-    capture.Wait(10);
-  }
-  const std::string log = Read(folder + "/log.txt");
-  const std::string errors = WithoutAnnouncements(Read(folder + "/stderr.txt"));
-  char timing[64];
-  std::snprintf(timing, sizeof timing, "%.1f s",
-                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+  EndIfStuck(capture, settings_.timeoutSeconds);
   const int status = capture.ExitCode();
-  outcome.summary = std::string("capture ") + (status == 0 ? "drew" : status == 1 ? "refused" : "?") + ", " + timing;
-  if (Check(outcome, capture.TermSignal() == 0, "ended by signal " + std::to_string(capture.TermSignal()))) {
-    Check(outcome, status == 0 || status == 1, "exit status " + std::to_string(status));
-  }
-  Check(outcome, fs::is_empty(folder + "/tmp"), "data folder left behind");
-  const std::string report = SanitizerReport(errors);
-  Check(outcome, report.empty(), report);
-  Check(outcome, errors.find("GL errors: 0 in") != std::string::npos || status == 1, "GL errors");
-  if (Names(log, file)) {
-    outcome.summary += ", named in log.txt";
-  } else if (Check(outcome, Names(errors, file), "nothing names it")) {
-    outcome.summary += ", named on stderr";
-  }
+  std::string errors;
+  Outcome outcome = Judge(status == 0 ? "capture drew" : "capture refused", capture, {0, 1}, SecondsSince(start),
+                          folder, file, errors);
+  Check(outcome, status != 0 || errors.find("GL errors: 0 in") != std::string::npos, "GL errors");
   return outcome;
 }
 
