@@ -69,6 +69,19 @@ void BM_DrawAndReadBack(benchmark::State& state) {
 }
 BENCHMARK(BM_DrawAndReadBack)->Arg(30)->Arg(113)->Arg(150)->Arg(210)->Unit(benchmark::kMillisecond)->MinTime(3);
 
+// Reading the picture back alone (the frame drawn once before).
+void BM_ReadBack(benchmark::State& state) {
+  Bench& bench = Shared();
+  if (!bench.open) {
+    state.SkipWithError(("no session: " + bench.error).c_str());
+    return;
+  }
+  bench.session.UpdateTo(bench.session.NextFrame());
+  bench.session.Render(bench.picture);
+  for (auto _ : state) bench.session.ReadBack(bench.picture);
+}
+BENCHMARK(BM_ReadBack)->Unit(benchmark::kMillisecond);
+
 // A rendered frame for the benchmarks below (the last one drawn, else a fresh one).
 const Image& AFrame() {
   Bench& bench = Shared();

@@ -39,6 +39,7 @@ bool CaptureSession::Open(const std::string& archive, int width, int height, con
   nextFrame_ = 0;
   renderedFrame_ = -1;
   updated_ = false;
+  drawn_ = false;
   glErrors_ = GlErrorCount();
 
   std::error_code code;
@@ -136,6 +137,12 @@ bool CaptureSession::Render(Image& picture) {
   if (controller_ == nullptr || !updated_) return false;
   renderedFrame_ = nextFrame_ - 1;
   controller_->Render(lastTimeMs_, lastStepMs_);
+  drawn_ = true;
+  return ReadBack(picture);
+}
+
+bool CaptureSession::ReadBack(Image& picture) {
+  if (controller_ == nullptr || !drawn_) return false;
   if (picture.width != width_ || picture.height != height_ || picture.bitsPerPixel != 24 ||
       picture.pixels == nullptr) {
     picture = Image::Allocate(width_, height_, 24);

@@ -63,6 +63,8 @@ class CaptureSession {
   // Draws the frame last updated and reads it back into picture (24 bits, rows
   // bottom-up, the capture's size; reallocated only when it does not fit).
   bool Render(Image& picture);
+  // Reads back what the last Render drew, again.
+  bool ReadBack(Image& picture);
   // The next frame UpdateTo would update.
   long NextFrame() const { return nextFrame_; }
   // The unpacked data (ending in '/'), e.g. for the soundtrack; empty before Open.
@@ -87,6 +89,7 @@ class CaptureSession {
   float lastTimeMs_ = 0.0f;  // the frame loop's time of the last update
   float lastStepMs_ = 0.0f;
   bool updated_ = false;
+  bool drawn_ = false;
   std::string dataFolder_;
   std::vector<std::string> unpackNotes_;
   std::unique_ptr<platform::OffscreenContext> context_;
