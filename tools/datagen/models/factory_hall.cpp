@@ -235,7 +235,7 @@ void MonitorGallery(MeshBuilder& m) {
       const float z = kMonitorCentreZ - 900.0f + 450.0f * static_cast<float>(i);
       const float y = row == 0 ? 1620.0f : 720.0f;
       if (row == 1 && (i == 1 || i == 3)) continue;
-      Monitor(m, Frame::Yawed(V3(kMonitorWallX + 30, y, z), 0.5f * kPi), 300, 180, kMonitorGlow);
+      Monitor(m, Frame::Yawed(V3(kMonitorWallX + 30, y, z), 0.5f * kPi), 300, 180, kReadout);
     }
   }
 }

@@ -180,7 +180,9 @@ void WallRoom(MeshBuilder& m, MeshBuilder& shell) {
   }
   // A sign over the glass: the room's purpose in light.
   BoxBetween(m, kRubber, V3(x1 - 30, kGlassHeight + 200, kGlassCentreZ - 500), V3(x1 - 10, kGlassHeight + 330, kGlassCentreZ + 500));
-  BoxBetween(m, kSign, V3(x1 - 33, kGlassHeight + 215, kGlassCentreZ - 480), V3(x1 - 30, kGlassHeight + 315, kGlassCentreZ + 480));
+  // Seen from the room (looking +x), the sign's left is -z.
+  const float y0 = kGlassHeight + 215, y1 = kGlassHeight + 335, za = kGlassCentreZ - 480, zb = kGlassCentreZ + 480;
+  m.Picture("glow_sign_text", V3(x1 - 31, y0, za), V3(x1 - 31, y0, zb), V3(x1 - 31, y1, zb), V3(x1 - 31, y1, za));
 }
 
 // The hall beyond the glass, where the robot runs its laps: lamps over the floor with
