@@ -76,7 +76,7 @@ const std::vector<MaterialSpec>& Materials() {
     pool.specular = Color(0, 0, 0);
     list.push_back(pool);
     MaterialSpec shaft = Mapped("light_shaft", Color(1.0f, 0.92f, 0.8f), "shaft_d", "", 0.0f);
-    shaft.opacity = 0.35f;
+    shaft.opacity = 0.28f;
     shaft.emissive = Color(0.45f, 0.38f, 0.28f);
     shaft.specular = Color(0, 0, 0);
     list.push_back(shaft);
