@@ -31,6 +31,16 @@ MaterialSpec Glow(const std::string& name, Color diffuse, Color emissive) {
   return m;
 }
 
+// Lamp light painted onto the floor or into the air: translucent, warm, its picture's
+// alpha shaping it, and no specular light.
+MaterialSpec LampLight(const std::string& name, const std::string& map, float opacity, Color emissive) {
+  MaterialSpec m = Mapped(name, Color(1.0f, 0.9f, 0.75f), map, "", 0.0f);
+  m.opacity = opacity;
+  m.emissive = emissive;
+  m.specular = Color(0, 0, 0);
+  return m;
+}
+
 }  // namespace
 
 const std::vector<MaterialSpec>& Materials() {
@@ -69,17 +79,8 @@ const std::vector<MaterialSpec>& Materials() {
     list.push_back(Glow("glow_green", Color(0.2f, 0.9f, 0.4f), Color(0.15f, 0.95f, 0.35f)));
     list.push_back(Glow("glow_passage_light", Color(0.85f, 0.95f, 1.0f), Color(0.75f, 0.9f, 1.0f)));
     list.push_back(Glow("glow_window", Color(0.05f, 0.08f, 0.14f), Color(0.10f, 0.17f, 0.30f)));
-    // Light in the air and on the floor: translucent, unshaded by specular light.
-    MaterialSpec pool = Mapped("light_pool", Color(1.0f, 0.9f, 0.75f), "pool_d", "", 0.0f);
-    pool.opacity = 0.7f;
-    pool.emissive = Color(0.35f, 0.28f, 0.18f);
-    pool.specular = Color(0, 0, 0);
-    list.push_back(pool);
-    MaterialSpec shaft = Mapped("light_shaft", Color(1.0f, 0.92f, 0.8f), "shaft_d", "", 0.0f);
-    shaft.opacity = 0.28f;
-    shaft.emissive = Color(0.45f, 0.38f, 0.28f);
-    shaft.specular = Color(0, 0, 0);
-    list.push_back(shaft);
+    list.push_back(LampLight("light_pool", "pool_d", 0.7f, Color(0.35f, 0.28f, 0.18f)));
+    list.push_back(LampLight("light_shaft", "shaft_d", 0.28f, Color(0.45f, 0.38f, 0.28f)));
     // The passage.
     list.push_back(Mapped("passage_floor", Color(0.9f, 0.9f, 0.92f), "tread_d", "tread_n", 0.9f));
     list.push_back(Mapped("passage_wall", Color(0.80f, 0.84f, 0.88f), "panels_d", "panels_n", 0.4f));
