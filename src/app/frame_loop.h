@@ -8,7 +8,7 @@
 // What the loop asks of the platform; tests supply their own.
 struct FrameLoopEnvironment {
   std::function<bool()> pumpMessages;  // empties the queue; false when a quit request came
-  std::function<bool()> escapeDown;    // the Escape key's state at this moment
+  std::function<bool()> escapeDown;    // Escape is held, or was pressed since the last pump
 };
 
 // The platform's message pump and key state.

@@ -40,6 +40,10 @@ class IKeyboardCallback {
 
 // Asynchronous state, read at the moment of the call (after the last event pump).
 bool IsKeyDown(int virtualKey);
+// True when the key went down among the events the last PumpEvents took: a press and
+// release that both fall between two pumps (a quick tap while a slow frame or the
+// loading runs) is seen here although the key is up again.
+bool WasKeyPressed(int virtualKey);
 bool IsLeftButtonDown();
 void CursorPosition(int& x, int& y);  // screen coordinates
 void PrimaryScreenSize(int& width, int& height);

@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <vector>
+
 #include "platform/signals.h"
 
 namespace platform {
@@ -9,6 +11,9 @@ namespace {
 
 // The receiver of input events, remembered when a window is created.
 IKeyboardCallback* g_input = nullptr;
+
+// Virtual-key codes that went down during the last PumpEvents.
+std::vector<int> g_pressedKeys;
 
 constexpr char kTitle[] = "Drift :: by Halcyra";
 
@@ -178,6 +183,14 @@ bool GlWindow::Create(IKeyboardCallback* input, int width, int height, int bitsP
   SDL_ShowWindow(window_);
   SDL_RaiseWindow(window_);
   SDL_SetWindowInputFocus(window_);
+
+  // The driver may have given the closest mode rather than the chosen one: from here
+  // on the size is the one the window really has, so the picture fills the screen.
+  int drawableWidth = 0;
+  int drawableHeight = 0;
+  SDL_GL_GetDrawableSize(window_, &drawableWidth, &drawableHeight);
+  width_ = drawableWidth > 0 ? drawableWidth : closest.w;
+  height_ = drawableHeight > 0 ? drawableHeight : closest.h;
   return true;
 }
 
@@ -203,6 +216,7 @@ void GlWindow::Present() {
 }
 
 PumpResult PumpEvents() {
+  g_pressedKeys.clear();
   SDL_Event event;
   while (SDL_PollEvent(&event)) {
     switch (event.type) {
@@ -211,12 +225,12 @@ PumpResult PumpEvents() {
       case SDL_WINDOWEVENT:
         if (event.window.event == SDL_WINDOWEVENT_CLOSE) return PumpResult::kQuit;
         break;
-      case SDL_KEYDOWN:
-        if (g_input != nullptr) {
-          const int code = VirtualKeyFromSdl(event.key.keysym.sym);
-          if (code != 0) g_input->Key(code);
-        }
+      case SDL_KEYDOWN: {
+        const int code = VirtualKeyFromSdl(event.key.keysym.sym);
+        if (code != 0) g_pressedKeys.push_back(code);
+        if (g_input != nullptr && code != 0) g_input->Key(code);
         break;
+      }
       case SDL_MOUSEBUTTONDOWN:
         if (g_input != nullptr && event.button.button == SDL_BUTTON_LEFT) g_input->Click();
         break;
@@ -236,6 +250,13 @@ bool IsKeyDown(int virtualKey) {
   if (virtualKey == vk::kAlt) return state[SDL_SCANCODE_LALT] || state[SDL_SCANCODE_RALT];
   const SDL_Scancode code = ScancodeFromVirtualKey(virtualKey);
   return code != SDL_SCANCODE_UNKNOWN && state[code] != 0;
+}
+
+bool WasKeyPressed(int virtualKey) {
+  for (int code : g_pressedKeys) {
+    if (code == virtualKey) return true;
+  }
+  return false;
 }
 
 bool IsLeftButtonDown() {

@@ -42,6 +42,8 @@ class GlWindow {
   void Present();
 
   bool IsOpen() const { return window_ != nullptr; }
+  // The chosen size until Create succeeds; then the size the window really has, which
+  // differs where the driver offered only a close mode.
   int Width() const { return width_; }
   int Height() const { return height_; }
   int DepthBits() const { return depthBits_; }

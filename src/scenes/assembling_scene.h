@@ -7,11 +7,29 @@
 
 #include "anim/math.h"
 #include "render/scene_interface.h"
+#include "scenes/robot_path.h"
 
 class ISceneWorld;
+class KeyedValue;
+class MechanicalArm;
+class Mesh;
+class Model;
+class Texture;
+namespace Robot {
+class Character;
+}
+
+// Whether the assembling scene claims the timeline at t (seconds); the breaking-wall
+// scene claims exactly the other times.
+bool AssemblingSceneClaims(float t);
 
 class AssemblingScene final : public IScene {
  public:
+  static constexpr int kCreditCount = 3;
+  static constexpr int kMonitorFrameCount = 99;
+  static constexpr float kMonitorFramesPerSecond = 25.0f;
+  static constexpr float kCreditFadeSeconds = 6.0f;
+
   explicit AssemblingScene(ISceneWorld& world);
   ~AssemblingScene();
 
@@ -27,4 +45,47 @@ class AssemblingScene final : public IScene {
   bool IsActiveAt(float time) override;
   std::vector<Model*>& GetModels() override;
   void AdjustLight(sm::Mat4& lightView) override;
+
+  // Where the robot is released (A) and where it dances (B).
+  const sm::Mat4& PlacementA() const { return placementA_; }
+  const sm::Mat4& PlacementB() const { return placementB_; }
+  // The credit shown (0 "kestrel", 1 "marlin", 2 "osprey"; -1 before the first) and
+  // its opacity.
+  int CreditIndex() const { return creditIndex_; }
+  float CreditAlpha() const { return creditAlpha_; }
+  const Texture* CreditTexture() const { return creditIndex_ >= 0 ? creditTextures_[creditIndex_] : nullptr; }
+  int MonitorFrame() const { return monitorFrame_; }
+  const Texture* MonitorTexture() const { return monitorTextures_[monitorFrame_]; }
+  bool Switched() const { return switched_; }
+  const MechanicalArm& FirstArm() const { return *firstArm_; }
+  const MechanicalArm& SecondArm() const { return *secondArm_; }
+
+ private:
+  void UpdateRobot(float t);
+  void UpdateCredits(float t, float dt);
+  void DrawCredits();
+
+  ISceneWorld& world_;
+  bool ready_ = false;  // set up completely; until then updates and draws do nothing
+  bool switched_ = false;
+  std::vector<Model*> models_;  // stays empty: the scene adds nothing to the global lists
+  Texture* creditTextures_[kCreditCount] = {};
+  std::unique_ptr<MechanicalArm> firstArm_;
+  std::unique_ptr<MechanicalArm> secondArm_;
+  Robot::Character* robot_ = nullptr;
+  Model* creditsModel_ = nullptr;
+  Mesh* creditsMesh_ = nullptr;
+  const KeyedValue* creditsSignal_ = nullptr;
+  int lastCreditsValue_ = 0;
+  int creditIndex_ = -1;
+  float creditAlpha_ = 0.0f;
+  sm::Mat4 placementA_;
+  sm::Mat4 placementB_;
+  Texture* monitorTextures_[kMonitorFrameCount] = {};
+  Model* screensModel_ = nullptr;
+  Mesh* screenMeshes_[2] = {};
+  int monitorFrame_ = 0;
+  float monitorClock_ = 0.0f;  // monitor frames played, kept within one loop
+  float sceneTime_ = 0.0f;
+  RobotPath path_;  // the breaking-wall scene's path, which the robot follows from 115 s
 };

@@ -19,6 +19,36 @@ namespace Robot {
 // Animation indices; index 2 is never used.
 enum AnimationIndex : int { kReleasing = 0, kRun = 1, kUnused = 2, kBreakingWall = 3, kDance = 4 };
 constexpr int kAnimationCount = 5;
+constexpr int kJointCount = 20;
+constexpr int kPartCount = 12;
+
+// The part models by joint number, in the order of the models list.
+struct PartName {
+  int joint;
+  const char* model;
+};
+extern const PartName kPartNames[kPartCount];
+
+// The pose files, relative to the data folder.
+constexpr const char* kRestFrameFile = "Robot/frame";
+struct AnimationFile {
+  int index;
+  const char* file;
+};
+// In the order they are read.
+extern const AnimationFile kAnimationFiles[4];
+
+// Puts a frame as read from a file into the robot's pose space: joint 3 (the hips'
+// centre) becomes the origin, then the right leg (joints 16-19) is moved so that its
+// hip sits at 20 · d1 + (0, 40, 30) and the left leg (12-15) so that its hip sits at
+// 40 · d2 + (0, 40, 30), d1 and d2 being the horizontal directions from the neck to
+// the right and the left shoulder.
+void AdjustFrame(Frame& frame);
+
+// The time within a looping animation of the given length: the floating-point
+// remainder of time by length (the sign of time), or 0 for an animation without keys
+// (length 0), whose remainder would not be a number.
+float LoopTime(float time, float length);
 
 class Character {
  public:
@@ -33,11 +63,15 @@ class Character {
   bool Setup(ISceneWorld& world, const std::string& dataFolder);
 
   // Selects the current frame of the current animation at time (seconds) and sets the
-  // transform of every mesh of every part model to placement · local frame.
+  // transform of every mesh of every part model to placement · local frame. An
+  // animation without keys (or none at the index) keeps the current frame. Allocates
+  // nothing.
   void Pose(float time);
 
-  // The time of the animation's last key; 0 when it has none.
+  // The time of the animation's last key; 0 when it has none (or no such animation).
   float LastKeyTime(int animation) const;
+  // The animation at index; null for index 2, an index out of range or before Setup.
+  const StateInterpolator<Frame*>* PoseTrack(int index) const;
 
   // The twelve part models in slot order: head, corpse, shoulder right, shoulder left,
   // elbow right, elbow left, thigh right, thigh left, tibia right, tibia left, foot
@@ -49,7 +83,9 @@ class Character {
   const Frame* CurrentFrame() const { return current_; }
 
  private:
-  Model* parts_[20] = {};
+  bool ReadPoseTrack(int index, const std::string& path);
+
+  Model* parts_[kJointCount] = {};
   std::vector<Model*> models_;
   std::unique_ptr<Frame> rest_;
   const Frame* current_ = nullptr;

@@ -18,7 +18,7 @@ using namespace testing_support;
 using DriftRun = DriftRunTest;
 
 TEST_F(DriftRun, EscapeEndsTheRunCleanly) {
-  auto started = StartDriftPastDialog(drift_, Options());
+  auto started = StartDriftPastDialog(TestDemo(), Options());
   ASSERT_TRUE(started) << "the start dialog never appeared";
   ChildProcess& drift = *started;
   ASSERT_NE(WaitForWindow(kDemoTitle, 30), 0u) << "the demo window never appeared";
@@ -31,7 +31,7 @@ TEST_F(DriftRun, EscapeEndsTheRunCleanly) {
 }
 
 TEST_F(DriftRun, ClosingTheWindowEndsTheRunThroughTheTeardown) {
-  auto started = StartDriftPastDialog(drift_, Options());
+  auto started = StartDriftPastDialog(TestDemo(), Options());
   ASSERT_TRUE(started) << "the start dialog never appeared";
   ChildProcess& drift = *started;
   const unsigned long window = WaitForWindow(kDemoTitle, 30);
@@ -43,8 +43,9 @@ TEST_F(DriftRun, ClosingTheWindowEndsTheRunThroughTheTeardown) {
 }
 
 TEST_F(DriftRun, TerminationSignalStillRemovesTheDataFolder) {
+  const std::string demo = TestDemo();
   for (int signal : {SIGTERM, SIGINT}) {
-    auto started = StartDriftPastDialog(drift_, Options());
+    auto started = StartDriftPastDialog(demo, Options());
     ASSERT_TRUE(started) << "the start dialog never appeared";
     ChildProcess& drift = *started;
     ASSERT_NE(WaitForWindow(kDemoTitle, 30), 0u);

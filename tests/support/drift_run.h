@@ -9,6 +9,7 @@
 
 #include "support/process.h"
 #include "support/temp_dir.h"
+#include "support/test_data_set.h"
 #include "support/x11_client.h"
 
 namespace testing_support {
@@ -33,6 +34,18 @@ class DriftRunTest : public ::testing::Test {
   std::string Log() const { return ReadFile(work_.File("log.txt")); }
   // True when no data folder (nor anything else) is left in TMPDIR.
   bool DataFolderGone() const { return std::filesystem::is_empty(tmp_); }
+
+  // A copy of drift with the test data set packed beside it; its path, empty (and the
+  // test failed) when it cannot be made.
+  std::string TestDemo(const TestDataSetOptions& options = {}) {
+    std::string error;
+    const std::string bin = work_.File("bin");
+    if (!PrepareTestDemo(bin, options, error)) {
+      ADD_FAILURE() << error;
+      return "";
+    }
+    return bin + "/drift";
+  }
 
   // Holds Escape long enough for a frame to see it: the loop reads the key state.
   static void PressEscape() {

@@ -1,0 +1,24 @@
+#include "scenes/overlay.h"
+
+#include "assets/model.h"
+#include "assets/texture.h"
+#include "platform/gl.h"
+
+void DrawOverlay(const OverlayDraw& overlay, const sm::Mat4& projection, const sm::Mat4& view,
+                 const SubMesh* const* subMeshes, int count) {
+  glPushAttrib(GL_CURRENT_BIT | GL_DEPTH_BUFFER_BIT | GL_ENABLE_BIT);
+  // DrawSecondUV feeds its coordinates to unit 0, so the picture must be bound there.
+  if (glext::glActiveTextureARB != nullptr) glext::glActiveTextureARB(GL_TEXTURE0_ARB);
+  glEnable(GL_TEXTURE_2D);
+  glBindTexture(GL_TEXTURE_2D, overlay.texture != nullptr ? overlay.texture->GetName() : 0);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  if (overlay.depthTest) glEnable(GL_DEPTH_TEST);
+  glMatrixMode(GL_PROJECTION);
+  glLoadMatrixf(projection.a);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadMatrixf(view.a);
+  glColor4f(1.0f, 1.0f, 1.0f, overlay.alpha);
+  for (int i = 0; i < count; ++i) subMeshes[i]->DrawSecondUV();
+  glPopAttrib();
+}
