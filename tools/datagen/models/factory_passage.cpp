@@ -202,8 +202,8 @@ void BeyondHall(MeshBuilder& m, MeshBuilder& shell, MeshBuilder& light) {
   for (float x = x0 + 1100; x < x1 - 500; x += 2200) {
     for (float z = z0 + 1100; z < z1 - 500; z += 2100) {
       HangingLamp(m, V3(x, 2050, z), h, 130);
-      LightPool(light, V3(x, 0, z), 1000.0f);
-      LightShaft(light, V3(x, 2050, z), 95.0f, 750.0f);
+      LightPool(light, V3(x, 0, z), 800.0f);
+      if (std::fabs(z - (z0 + 1100 + 2100)) < 1.0f) LightShaft(light, V3(x, 2050, z), 95.0f, 560.0f);
     }
   }
   int i = 0;
