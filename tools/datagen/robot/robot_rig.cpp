@@ -3,21 +3,20 @@
 #include <algorithm>
 #include <cmath>
 
+#include "datagen/geometry/frame.h"
 #include "datagen/world/layout.h"
 
 namespace datagen::robot {
 namespace {
 
+// The matrix with axes x, y, z as its first three columns and t as its translation.
 sm::Mat4 Columns(V3 x, V3 y, V3 z, V3 t) {
-  sm::Mat4 m;
-  const V3 c[4] = {x, y, z, t};
-  for (int i = 0; i < 4; ++i) {
-    m.a[4 * i + 0] = c[i].x;
-    m.a[4 * i + 1] = c[i].y;
-    m.a[4 * i + 2] = c[i].z;
-    m.a[4 * i + 3] = i == 3 ? 1.0f : 0.0f;
-  }
-  return m;
+  Frame frame;
+  frame.origin = t;
+  frame.x = x;
+  frame.y = y;
+  frame.z = z;
+  return frame.Matrix();
 }
 
 V3 Horizontal(V3 v) { return Normalize(V3(v.x, 0, v.z)); }
