@@ -12,7 +12,7 @@
 #include "assets/robot_pose_file.h"
 #include "data/data_set.h"
 #include "assets/byte_io.h"
-#include "datagen/robot/robot_rig.h"
+#include "scenes/robot.h"
 #include "datagen/world/layout.h"
 
 namespace {
@@ -129,12 +129,11 @@ TEST(DataSetMotion, RobotPoseFilesAreCompleteWithRigidBones) {
       }
     }
     // The program adjusts every frame; the files already hold the adjusted frames.
-    datagen::robot::Pose pose;
-    for (int j = 0; j < 20; ++j) pose[j] = V3(keys[0].frame.joints[j]);
-    const auto adjusted = datagen::robot::Adjusted(pose);
+    Robot::Frame adjusted = keys[0].frame;
+    Robot::AdjustFrame(adjusted);
     for (int j = 0; j < 20; ++j) {
-      EXPECT_NEAR(adjusted[j].x, pose[j].x, 0.01f) << file << " joint " << j;
-      EXPECT_NEAR(adjusted[j].z, pose[j].z, 0.01f) << file << " joint " << j;
+      EXPECT_NEAR(adjusted.joints[j].x, keys[0].frame.joints[j].x, 0.01f) << file << " joint " << j;
+      EXPECT_NEAR(adjusted.joints[j].z, keys[0].frame.joints[j].z, 0.01f) << file << " joint " << j;
     }
   }
 }

@@ -9,8 +9,9 @@
 #include "assets/material_resolution.h"
 #include "assets/model.h"
 #include "assets/texture.h"
-#include "datagen/robot/robot_body.h"
 #include "datagen/robot/robot_rig.h"
+#include "datagen/robot/run_cycle.h"
+#include "datagen/robot/skeleton.h"
 #include "datagen/world/layout.h"
 #include "datagen/world/robot_route.h"
 #include "platform/gl.h"
@@ -20,6 +21,7 @@
 #include "render/lighting.h"
 #include "render/noise_texture.h"
 #include "render/scene_interface.h"
+#include "scenes/mechanical_arm.h"
 
 namespace preview {
 namespace {
@@ -177,10 +179,10 @@ struct PreviewWorld::State final : public IScene {
       }
       if (end == nullptr) continue;
       const V3 wrist(end->baseTransform.a[12], end->baseTransform.a[13], end->baseTransform.a[14]);
-      const datagen::robot::ArmFrames frames = datagen::robot::SolveArm(arm.basePosition, wrist);
+      const ArmPose frames = SolveArm(arm.basePosition.ToSm(), wrist.ToSm());
       SetTransform(arm.base, frames.base);
       SetTransform(arm.upper, frames.upper);
-      SetTransform(arm.fore, frames.fore);
+      SetTransform(arm.fore, frames.forearm);
     }
     // The robot: lying in the rig until the release, then standing where its path
     // puts it, or dancing.
@@ -193,7 +195,7 @@ struct PreviewWorld::State final : public IScene {
       placement = sm::Product(sm::RotationMatrix(std::atan2(facing.x, facing.z), 0, 1, 0),
                               sm::Translation(hip.x, hip.y, hip.z));
     }
-    const auto frames = robot::PartFrames(robot::MakePose(robot::StandingAngles()));
+    const auto frames = robot::PartFrames(robot::ToFrame(robot::Solve(robot::ReadyStance())));
     for (std::size_t i = 0; i < robotParts.size(); ++i) SetTransform(robotParts[i], sm::Product(frames[i], placement));
     slots[2].enabled = t < 110.96f;
     slots[3].enabled = t >= 110.96f;

@@ -1,130 +1,55 @@
 #include "datagen/robot/robot_rig.h"
 
-#include <algorithm>
-#include <cmath>
-
-#include "datagen/world/layout.h"
+#include "scenes/frames.h"
+#include "scenes/robot.h"
 
 namespace datagen::robot {
-namespace {
-
-sm::Mat4 Columns(V3 x, V3 y, V3 z, V3 t) {
-  sm::Mat4 m;
-  const V3 c[4] = {x, y, z, t};
-  for (int i = 0; i < 4; ++i) {
-    m.a[4 * i + 0] = c[i].x;
-    m.a[4 * i + 1] = c[i].y;
-    m.a[4 * i + 2] = c[i].z;
-    m.a[4 * i + 3] = i == 3 ? 1.0f : 0.0f;
-  }
-  return m;
-}
-
-V3 Horizontal(V3 v) { return Normalize(V3(v.x, 0, v.z)); }
-
-}  // namespace
-
-Pose Adjusted(const Pose& pose) {
-  Pose out = pose;
-  const V3 hips = pose[kHips];
-  for (V3& joint : out.joints) joint -= hips;
-  const V3 d1 = Horizontal(out[kRightShoulder] - out[kNeck]);
-  const V3 right = d1 * 20.0f + V3(0, 40, 30) - out[kRightHip];
-  for (int j = kRightHip; j <= kRightToes; ++j) out[j] += right;
-  const V3 d2 = Horizontal(out[kLeftShoulder] - out[kNeck]);
-  const V3 left = d2 * 40.0f + V3(0, 40, 30) - out[kLeftHip];
-  for (int j = kLeftHip; j <= kLeftToes; ++j) out[j] += left;
-  return out;
-}
-
-sm::Mat4 LookAtFrame(V3 target, V3 eye) {
-  const V3 z = Normalize(eye - target);
-  const V3 x = Normalize(Cross(V3(0, 1, 0), z));
-  const V3 y = Cross(z, x);
-  return Columns(x, y, z, eye);
-}
-
-sm::Mat4 AimFrame(V3 at, V3 toward, V3 up) {
-  const V3 z = Normalize(at - toward);
-  const V3 x = Normalize(Cross(up, z));
-  return Columns(Cross(x, z), z, x, at);
-}
-
-sm::Mat4 RiseFrame(V3 up, V3 at, V3 toward) {
-  const V3 y = Normalize(toward - at);
-  const V3 z = Normalize(Cross(up, y));
-  return Columns(Cross(z, y), y, z, at);
-}
 
 const std::array<PartInfo, kPartCount>& Parts() {
-  static const std::array<PartInfo, kPartCount> parts = {{
-      {"robot_head", kHeadTop, true},
-      {"robot_corpse", kNeck, true},
-      {"robot_shoulder_right", kRightShoulder, false},
-      {"robot_shoulder_left", kLeftShoulder, false},
-      {"robot_elbow_right", kRightElbow, false},
-      {"robot_elbow_left", kLeftElbow, false},
-      {"robot_thigh_right", kRightKnee, true},
-      {"robot_thigh_left", kLeftKnee, true},
-      {"robot_tibia_right", kRightAnkle, true},
-      {"robot_tibia_left", kLeftAnkle, true},
-      {"robot_foot_right", kRightToes, false},
-      {"robot_foot_left", kLeftToes, false},
-  }};
+  static const std::array<PartInfo, kPartCount> parts = [] {
+    std::array<PartInfo, kPartCount> table{};
+    for (int i = 0; i < kPartCount; ++i) {
+      const Robot::PartName& part = Robot::kPartNames[i];
+      // Head, body, thighs and shins are placed by RiseFrame or AimFrame, which mirror.
+      const bool mirrored = part.joint == 0 || part.joint == 1 || part.joint == 13 || part.joint == 14 ||
+                            part.joint == 17 || part.joint == 18;
+      table[static_cast<std::size_t>(i)] = {part.model, part.joint, mirrored};
+    }
+    return table;
+  }();
   return parts;
 }
 
-std::array<sm::Mat4, kPartCount> PartFrames(const Pose& p) {
-  const V3 u = -Horizontal(p[kRightShoulder] - p[kNeck]);
-  const sm::Mat4 halfTurn = sm::RotationMatrix(3.1415f, 0, 0, 1);
-  return {{
-      RiseFrame(u, p[kNeck], p[kHeadTop]),
-      RiseFrame(u, p[kHips], p[kNeck]),
-      LookAtFrame(p[kRightElbow], p[kRightShoulder]),
-      LookAtFrame(p[kLeftElbow], p[kLeftShoulder]),
-      LookAtFrame(p[kRightHand], p[kRightElbow]),
-      sm::Product(halfTurn, LookAtFrame(p[kLeftHand], p[kLeftElbow])),
-      AimFrame(p[kRightHip], p[kRightKnee], u),
-      AimFrame(p[kLeftHip], p[kLeftKnee], u),
-      AimFrame(p[kRightKnee], p[kRightAnkle], u),
-      AimFrame(p[kLeftKnee], p[kLeftAnkle], u),
-      LookAtFrame(p[kRightToes], p[kRightAnkle]),
-      LookAtFrame(p[kLeftToes], p[kLeftAnkle]),
-  }};
-}
-
-sm::Mat4 ReleasePlacement() {
-  const V3 a = layout::kReleaseHip;
-  return sm::Product(sm::RotationMatrix(3.1415f, 0, 1, 0), sm::Translation(a.x, a.y, a.z));
-}
-
-sm::Mat4 DancePlacement() {
-  const V3 b = layout::kDanceHip;
-  return sm::Product(sm::RotationMatrix(3.1415f, 0, 1, 0), sm::Translation(b.x, b.y, b.z));
-}
-
-ArmFrames SolveArm(V3 base, V3 wrist) {
-  const V3 v = wrist - base;
-  const float d = Length(v);
-  const V3 n = v / d;
-  const float upper = layout::kArmUpper, fore = layout::kArmFore;
-  const float f = (fore * fore - upper * upper + d * d) / (2.0f * d);
-  const float g = std::sqrt(std::max(0.0f, fore * fore - f * f));
-  const V3 h = Normalize(Cross(V3(0, 1, 0), n));
-  const V3 k = Cross(n, h);
-  ArmFrames frames;
-  frames.elbow = base + n * (d - f) + k * g;
-  frames.base = LookAtFrame(V3(wrist.x, base.y, wrist.z), base);
-  frames.upper = LookAtFrame(frames.elbow, base);
-  frames.fore = LookAtFrame(wrist, frames.elbow);
+std::array<sm::Mat4, kPartCount> PartFrames(const Robot::Frame& pose) {
+  const sm::Vec3* j = pose.joints;
+  const sm::Vec3 u = Scaled(sm::Normalized(sm::Vec3(j[8].x - j[1].x, 0.0f, j[8].z - j[1].z)), -1.0f);
+  std::array<sm::Mat4, kPartCount> frames;
+  for (int i = 0; i < kPartCount; ++i) {
+    sm::Mat4& frame = frames[static_cast<std::size_t>(i)];
+    switch (Parts()[static_cast<std::size_t>(i)].joint) {
+      case 0: frame = RiseFrame(u, j[1], j[0]); break;
+      case 1: frame = RiseFrame(u, j[3], j[1]); break;
+      case 4: frame = LookAt(j[5], j[4]); break;
+      case 8: frame = LookAt(j[9], j[8]); break;
+      case 5: frame = sm::Product(sm::RotationMatrix(3.1415f, 0, 0, 1), LookAt(j[6], j[5])); break;
+      case 9: frame = LookAt(j[10], j[9]); break;
+      case 13: frame = AimFrame(j[12], j[13], u); break;
+      case 17: frame = AimFrame(j[16], j[17], u); break;
+      case 14: frame = AimFrame(j[13], j[14], u); break;
+      case 18: frame = AimFrame(j[17], j[18], u); break;
+      case 15: frame = LookAt(j[15], j[14]); break;
+      default: frame = LookAt(j[19], j[18]); break;
+    }
+  }
   return frames;
 }
 
-V3 TransformPoint(const sm::Mat4& m, V3 p) { return V3(sm::Transformed(m, p.ToSm())); }
+sm::Mat4 ReleasePlacement() {
+  return sm::Product(sm::RotationMatrix(3.1415f, 0, 1, 0), sm::Translation(-6.859f, 380.929f, 1694.074f));
+}
 
-V3 TransformDirection(const sm::Mat4& m, V3 d) {
-  return V3(m.a[0] * d.x + m.a[4] * d.y + m.a[8] * d.z, m.a[1] * d.x + m.a[5] * d.y + m.a[9] * d.z,
-            m.a[2] * d.x + m.a[6] * d.y + m.a[10] * d.z);
+sm::Mat4 DancePlacement() {
+  return sm::Product(sm::RotationMatrix(3.1415f, 0, 1, 0), sm::Translation(6.289f, 365.769f, 158.514f));
 }
 
 }  // namespace datagen::robot
