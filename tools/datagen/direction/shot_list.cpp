@@ -52,12 +52,17 @@ float SoftLimit(float t, float limit, float softness) {
   return t <= knee ? t : limit - softness * std::exp(-(t - knee) / softness);
 }
 
+// From eye, the direction halfway between two things to keep in the picture.
+V3 Between(V3 eye, V3 a, V3 b) { return eye + Normalize(Normalize(a - eye) + Normalize(b - eye)) * 1000.0f; }
+
 // The rig's centre, a little above the lying robot's hips.
 const V3 kRig(kReleaseHip.x, 420.0f, kReleaseHip.z);
 const V3 kMonitorPair(kMonitor1Centre.x, kMonitor1Centre.y, 0.5f * (kMonitor1Centre.z + kMonitor2Centre.z));
 const V3 kGlassCentre(kGlassPlaneX, 560.0f, kGlassCentreZ);
 const V3 kLoopCentre(17300.0f, 350.0f, kGlassCentreZ);
 const V3 kDance(kDanceHip.x, kDanceHip.y, kDanceHip.z);
+// The middle of the credits banner's top edge, behind the dance spot.
+const V3 kCreditsTop(kCreditsCentre.x, kCreditsCentre.y + 0.5f * kCreditsHeight, kCreditsCentre.z);
 
 class ShotListBuilder {
  public:
@@ -103,11 +108,11 @@ std::vector<CameraShot> BuildShots() {
     const V3 tip = SteadyTip(1, t);
     return CameraView{Around(tip, 900, 200, 1.9f + 0.7f * Glide(u)), tip};
   });
-  s.Add(kSleepingHead, 0.55f, 0.5f, "the sleeping robot's head, close", [](float u, float) {
-    return CameraView{Mix(V3(-260, 760, 1200), V3(-200, 720, 1300), u), V3(kReleaseHip.x, 720, 1590)};
+  s.Add(kSleepingHead, 0.6f, 0.55f, "the sleeping robot's head, close", [](float u, float) {
+    return CameraView{Mix(V3(-250, 580, 1100), V3(-170, 600, 1180), u), V3(kReleaseHip.x, 680, 1580)};
   });
-  s.Add(kCatwalk, 0.75f, 0.7f, "from the catwalk: the whole rig, both arms welding in turn", [](float u, float) {
-    return CameraView{Mix(V3(3250, 1650, 300), V3(3250, 1620, 1300), u), Mix(kRig + V3(0, 0, 100), kRig, u)};
+  s.Add(kCatwalk, 0.75f, 0.7f, "high over the hall: the whole rig, both arms welding in turn", [](float u, float) {
+    return CameraView{Mix(V3(1900, 1550, 650), V3(1800, 1500, 1250), u), Mix(kRig + V3(0, 0, 100), kRig, u)};
   });
   s.Add(kLowArm, 0.9f, 0.8f, "low, up at arm 2 against the roof", [](float u, float t) {
     return CameraView{Mix(V3(-1150, 110, 1150), V3(-1250, 140, 1500), u), SteadyTip(2, t) + V3(0, 80, 0)};
@@ -124,8 +129,8 @@ std::vector<CameraShot> BuildShots() {
   });
   s.Add(kAlongTheRobot, 0.75f, 0.72f, "a slow dolly across the robot's front, the arms at its sides",
         [](float u, float) {
-          return CameraView{Mix(V3(-650, 520, 1050), V3(650, 600, 1050), u),
-                            Mix(V3(-60, 480, 1700), V3(60, 500, 1700), u)};
+          return CameraView{Mix(V3(-700, 560, 750), V3(700, 620, 750), u),
+                            Mix(V3(-80, 540, 1680), V3(80, 560, 1680), u)};
         });
   s.Add(kTeaser, 0.75f, 0.72f, "wide from the hall's far corner (the teaser board)", [](float u, float) {
     return CameraView{Mix(V3(-2600, 1350, -400), V3(-2400, 1300, -250), u), kRig};
@@ -162,20 +167,26 @@ std::vector<CameraShot> BuildShots() {
   s.Add(kArrival, 0.85f, 0.8f, "ahead of the robot into the glass-wall room; it stops beside the camera",
         [](float, float t) {
           const float lead = SoftLimit(t + 1.2f, kArriveAtWall, 0.8f);
-          const float side = 200.0f + 450.0f * Smooth((t - 133.6f) / 2.0f);
-          return CameraView{RobotHipAt(lead) - Left(RobotFacingAt(lead)) * side + V3(0, 400, 0), RobotChest(t)};
+          // Out to the side and on toward the glass as the room opens round the camera.
+          const float open = Smooth((t - 133.6f) / 2.0f);
+          const V3 f = RobotFacingAt(lead);
+          return CameraView{RobotHipAt(lead) - Left(f) * (200.0f + 700.0f * open) + f * (350.0f * open) + V3(0, 380, 0),
+                            RobotChest(t)};
         });
-  s.Add(kWallWide, 0.8f, 0.7f, "behind and beside the robot: the first greetings on the glass", [](float u, float) {
-    return CameraView{Mix(V3(11500, 700, -18150), V3(11750, 680, -18050), u), V3(13700, 560, -17500)};
+  s.Add(kWallWide, 0.75f, 0.68f, "high behind the robot, the first greetings on the glass over its head",
+        [](float u, float) {
+          // High enough that the robot's head stays below the names on the glass.
+          return CameraView{Mix(V3(11900, 1500, -17300), V3(12100, 1450, -17350), u), V3(kGlassPlaneX, 520, -17400)};
   });
   s.Add(kGreetingsSide, 0.72f, 0.68f, "closer, from the side: the names changing on the glass", [](float u, float) {
-    return CameraView{Mix(V3(12650, 640, -16500), V3(12800, 620, -16600), u), V3(kGlassPlaneX, 560, -17350)};
+    return CameraView{Mix(V3(12650, 640, -16350), V3(12780, 620, -16420), u), V3(kGlassPlaneX, 560, -17380)};
   });
-  s.Add(kLowAngle, 0.8f, 0.75f, "from the floor: the robot's legs, the names above", [](float u, float) {
-    return CameraView{Mix(V3(12350, 90, -17950), V3(12450, 100, -17900), u), V3(13600, 600, -17450)};
+  s.Add(kLowAngle, 0.75f, 0.72f, "low, from the robot's left: the names over the floor, the robot at the edge",
+        [](float u, float) {
+          return CameraView{Mix(V3(12500, 120, -18750), V3(12600, 130, -18700), u), V3(kGlassPlaneX, 560, -17300)};
   });
-  s.Add(kOverTheShoulder, 0.62f, 0.58f, "over the robot's shoulder at the last names", [](float u, float) {
-    return CameraView{Mix(V3(12700, 880, -17180), V3(12780, 860, -17220), u), V3(kGlassPlaneX, 560, -17520)};
+  s.Add(kOverTheShoulder, 0.76f, 0.74f, "over the robot's head at the last names", [](float u, float) {
+    return CameraView{Mix(V3(12620, 1150, -17200), V3(12680, 1130, -17230), u), V3(kGlassPlaneX, 520, -17420)};
   });
   s.Add(kFace, 0.6f, 0.5f, "between robot and glass: its face as the music rises", [](float u, float) {
     const V3 stand = RobotStandPoint();
@@ -186,20 +197,20 @@ std::vector<CameraShot> BuildShots() {
           return CameraView{Mix(V3(12650, 480, -16550), V3(12820, 470, -16500), u),
                             Lerp(RobotChest(t), kGlassCentre, 0.35f)};
         });
-  s.Add(kShards, 0.95f, 0.9f, "beyond the glass: the shards burst toward the camera, the robot through them",
+  s.Add(kShards, 1.0f, 0.95f, "beyond the glass: the shards burst toward the camera, the robot through them",
         [](float u, float t) {
           const float w = Smooth((t - 166.8f) / 1.0f);
-          return CameraView{Mix(V3(15600, 300, -16900), V3(15700, 320, -16850), u),
+          return CameraView{Mix(V3(16800, 420, -16950), V3(16850, 430, -16900), u),
                             Lerp(kGlassCentre, RobotChest(t), w)};
         });
   s.Add(kBeyondFollow, 0.85f, 0.85f, "after the robot through the hall beyond, shards on the floor",
         [](float, float t) {
-          return CameraView{RobotHipAt(t - 0.7f) - Left(RobotFacingAt(t - 0.7f)) * 250.0f + V3(0, 420, 0),
-                            RobotHipAt(t + 0.5f) + V3(0, 100, 0)};
+          return CameraView{RobotHipAt(t - 0.85f) - Left(RobotFacingAt(t - 0.85f)) * 300.0f + V3(0, 450, 0),
+                            RobotHipAt(t) + RobotFacingAt(t) * 200.0f + V3(0, 120, 0)};
         });
   s.Add(kBeyondSide, 0.8f, 0.8f, "alongside the running robot", [](float, float t) {
     const V3 f = RobotFacingAt(t);
-    return CameraView{RobotHipAt(t) - Left(f) * 450.0f - f * 100.0f + V3(0, 300, 0), RobotChest(t) + f * 250.0f};
+    return CameraView{RobotHipAt(t) - Left(f) * 750.0f - f * 100.0f + V3(0, 320, 0), RobotChest(t) + f * 250.0f};
   });
   s.Add(kBeyondHigh, 0.9f, 0.8f, "high in the hall beyond, the robot running its lap below", [](float u, float t) {
     return CameraView{Mix(V3(20200, 2100, -14700), V3(20100, 2150, -15000), u),
@@ -209,27 +220,32 @@ std::vector<CameraShot> BuildShots() {
     return CameraView{RobotHipAt(t + 1.0f) - Left(RobotFacingAt(t + 1.0f)) * 250.0f + V3(0, 380, 0),
                       RobotChest(t)};
   });
-  s.Add(kBeyondLow, 0.9f, 0.9f, "low at the robot's heels", [](float, float t) {
-    return CameraView{RobotHipAt(t - 0.45f) + Left(RobotFacingAt(t - 0.45f)) * 150.0f + V3(0, -220, 0),
-                      RobotHipAt(t + 0.8f) + V3(0, 250, 0)};
+  s.Add(kBeyondLow, 0.85f, 0.85f, "low behind the running robot", [](float, float t) {
+    // Looking no further ahead than the run goes: the path jumps to the dance spot after.
+    const float ahead = std::min(t + 0.6f, kBackToHall - 0.01f);
+    return CameraView{RobotHipAt(t - 0.7f) + Left(RobotFacingAt(t - 0.7f)) * 150.0f + V3(0, -200, 0),
+                      RobotHipAt(ahead) + V3(0, 440, 0)};
   });
   // --- The dance, the credits and the end ---------------------------------------------
   s.Add(kDanceWide, 0.9f, 0.8f, "the hall again: the robot on the stage, the dance begins", [](float u, float) {
-    return CameraView{Mix(V3(700, 650, -650), V3(500, 600, -550), u), Mix(kDance + V3(0, 240, 150), kDance + V3(0, 260, 100), u)};
+    return CameraView{Mix(V3(700, 650, -650), V3(500, 600, -550), u), Mix(kDance + V3(0, 160, 150), kDance + V3(0, 180, 100), u)};
   });
-  s.Add(kFirstCredit, 0.9f, 0.88f, "the dance under the first credit", [](float u, float) {
-    return CameraView{Mix(V3(-380, 560, -900), V3(-250, 580, -860), u), V3(0, 820, 560)};
+  s.Add(kFirstCredit, 0.96f, 0.95f, "the dance under the first credit", [](float u, float) {
+    const V3 eye = Mix(V3(-380, 560, -900), V3(-250, 580, -860), u);
+    return CameraView{eye, Between(eye, kDance, kCreditsTop)};
   });
-  s.Add(kSecondCredit, 0.9f, 0.88f, "from the other side, lower, the second credit", [](float u, float) {
-    return CameraView{Mix(V3(450, 420, -900), V3(350, 440, -880), u), V3(0, 820, 560)};
+  s.Add(kSecondCredit, 1.0f, 1.0f, "from the other side, the second credit", [](float u, float) {
+    const V3 eye = Mix(V3(450, 700, -900), V3(350, 720, -880), u);
+    return CameraView{eye, Between(eye, kDance, kCreditsTop)};
   });
-  s.Add(kThirdCredit, 0.92f, 0.9f, "pushing in on the dance, the third credit", [](float u, float) {
-    return CameraView{Mix(V3(0, 620, -950), V3(0, 640, -760), u), V3(kDance.x, 820, 540)};
+  s.Add(kThirdCredit, 0.98f, 0.96f, "pushing in on the dance, the third credit", [](float u, float) {
+    const V3 eye = Mix(V3(0, 620, -950), V3(0, 640, -860), u);
+    return CameraView{eye, Between(eye, kDance, kCreditsTop)};
   });
   s.Add(kEnd, 0.9f, 0.9f, "rising and drawing back from the bowing robot as the end screen fades in",
         [](float, float t) {
           const float u = (t - kThirdCredit) / 15.0f;
-          return CameraView{Mix(V3(-200, 700, -650), V3(-600, 1500, -900), u), kDance + V3(0, 250, 250)};
+          return CameraView{Mix(V3(-200, 700, -650), V3(-600, 1500, -900), u), kDance + V3(0, 120, 200)};
         });
   return s.Take();
 }
