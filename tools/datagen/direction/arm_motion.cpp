@@ -5,6 +5,7 @@
 
 #include "datagen/direction/cuts.h"
 #include "datagen/geometry/frame.h"
+#include "datagen/robot/robot_parts.h"
 #include "datagen/texture/noise.h"
 #include "datagen/timeline_events.h"
 #include "datagen/world/layout.h"
@@ -12,21 +13,38 @@
 namespace datagen {
 namespace {
 
-// A seam on the lying robot, relative to its hip centre, for arm 1 (the robot's right,
-// world +x; +z is the robot's back): the torch runs from `from` to `to` aimed along
-// `dir`. Arm 2 mirrors them in x. All lie on the near side of the robot and low enough
-// for the arm to reach with its wrist behind the torch.
+// A seam on the lying robot: a line across its side, relative to its hip centre (x
+// outward toward the arm, y up, z toward the robot's back), that the torch follows from
+// `from` to `to`, aimed straight in from the side; each point is moved in onto the
+// robot's surface. The robot hangs a little twisted, so each side has its own: smooth
+// stretches of the hanging upper arm and forearm, the flank, the hip, the knee and the
+// shin, all low enough for the arm to reach with its wrist behind the torch.
 struct Seam {
-  V3 from, to, dir;
+  V3 from, to;
 };
-const Seam kSeams[] = {
-    {V3(128, 290, -40), V3(128, 290, 55), V3(-0.85f, -0.5f, 0.05f)},  // shoulder cap, front to back
-    {V3(160, 220, 20), V3(158, 120, 30), V3(-1.0f, 0.1f, 0.0f)},      // upper arm, downward
-    {V3(108, 30, -45), V3(108, 30, 70), V3(-1.0f, -0.15f, 0.0f)},     // hip, along the side
-    {V3(82, -40, 25), V3(80, -165, 20), V3(-1.0f, 0.0f, -0.1f)},      // thigh, downward
-    {V3(70, 110, 95), V3(70, 230, 95), V3(-0.45f, 0.0f, -0.9f)},      // back, upward
+const Seam kRightSide[] = {
+    {V3(0, 300, -62), V3(0, 150, -62)},   // upper arm, downward
+    {V3(0, 105, -62), V3(0, -15, -62)},   // forearm
+    {V3(0, 280, 0), V3(0, 160, 0)},       // flank
+    {V3(0, 30, 25), V3(0, -20, 25)},      // hip
+    {V3(0, -160, -100), V3(0, -160, -50)},  // knee, across
+    {V3(0, -220, 0), V3(0, -270, 0)},     // shin
 };
-constexpr int kSeamCount = static_cast<int>(sizeof kSeams / sizeof kSeams[0]);
+const Seam kLeftSide[] = {
+    {V3(0, 305, -25), V3(0, 155, -25)},
+    {V3(0, 130, -25), V3(0, 5, -25)},
+    {V3(0, 280, 50), V3(0, 155, 50)},
+    {V3(0, 30, 25), V3(0, -45, 25)},
+    {V3(0, -145, -75), V3(0, -195, -75)},
+    {V3(0, -195, -25), V3(0, -270, -25)},
+};
+constexpr int kSeamCount = static_cast<int>(sizeof kRightSide / sizeof kRightSide[0]);
+static_assert(sizeof kLeftSide == sizeof kRightSide, "as many seams on either side");
+
+const Seam& SeamOf(int arm, int index) { return arm == 1 ? kRightSide[index] : kLeftSide[index]; }
+
+// Points along a seam, each found on the surface.
+constexpr int kSeamPoints = 8;
 
 constexpr float kTorchLength = 100.0f;
 constexpr float kStandOff = 4.0f;  // the tip's gap to the work
@@ -41,12 +59,51 @@ constexpr float kSettle = 0.4f;
 
 float Side(int arm) { return arm == 1 ? 1.0f : -1.0f; }
 
+// The lying robot's surface, three corners per triangle.
+const std::vector<V3>& LyingRobot() {
+  static const std::vector<V3> corners = [] {
+    std::vector<V3> out;
+    for (const model_file::SubMeshData& sub : robot::LyingRobotGeometry().Build()) {
+      for (std::size_t v = 0; v + 2 < sub.vertices.size(); v += model_file::kFloatsPerVertex) {
+        out.push_back(V3(sub.vertices[v], sub.vertices[v + 1], sub.vertices[v + 2]));
+      }
+    }
+    return out;
+  }();
+  return corners;
+}
+
+// Where a ray from well outside the robot through point, along dir, first meets its
+// surface; the point itself if it misses.
+V3 OnSurface(V3 point, V3 dir) {
+  const V3 origin = point - dir * 500.0f;
+  const std::vector<V3>& t = LyingRobot();
+  float nearest = -1.0f;
+  for (std::size_t i = 0; i + 2 < t.size(); i += 3) {
+    // Moller-Trumbore.
+    const V3 e1 = t[i + 1] - t[i], e2 = t[i + 2] - t[i];
+    const V3 p = Cross(dir, e2);
+    const float det = Dot(e1, p);
+    if (std::fabs(det) < 1e-6f) continue;
+    const V3 s = origin - t[i];
+    const float u = Dot(s, p) / det;
+    if (u < 0.0f || u > 1.0f) continue;
+    const V3 q = Cross(s, e1);
+    const float v = Dot(dir, q) / det;
+    if (v < 0.0f || u + v > 1.0f) continue;
+    const float distance = Dot(e2, q) / det;
+    if (distance > 0.0f && (nearest < 0.0f || distance < nearest)) nearest = distance;
+  }
+  return nearest < 0.0f ? point : origin + dir * nearest;
+}
+
 V3 OnRobot(V3 offset, int arm) {
   const V3& a = layout::kReleaseHip;
   return V3(a.x + Side(arm) * offset.x, a.y + offset.y, a.z + offset.z);
 }
 
-V3 Direction(V3 dir, int arm) { return Normalize(V3(Side(arm) * dir.x, dir.y, dir.z)); }
+// Straight in from the arm's side.
+V3 Inward(int arm) { return V3(-Side(arm), 0, 0); }
 
 // The torch aimed along dir (its +y) with its tip standOff short of the point.
 ArmPoseKey Aim(float time, V3 point, V3 dir) {
@@ -74,10 +131,14 @@ std::vector<float> Accents(float from, float to) {
   return accents;
 }
 
-// The first beat at or after t (t itself when none follows).
-float BeatAfter(float t) {
-  const std::vector<timeline::Beat> beats = timeline::Beats(t, t + 2.0f);
-  return beats.empty() ? t : static_cast<float>(beats.front().time);
+// The beat between from and to nearest to wanted; negative when there is none.
+float BeatNear(float from, float to, float wanted) {
+  float best = -1.0f;
+  for (const timeline::Beat& beat : timeline::Beats(from, to)) {
+    const float t = static_cast<float>(beat.time);
+    if (best < 0.0f || std::fabs(t - wanted) < std::fabs(best - wanted)) best = t;
+  }
+  return best;
 }
 
 std::vector<WeldPass> PlanPasses() {
@@ -91,10 +152,10 @@ std::vector<WeldPass> PlanPasses() {
       const std::vector<float> accents = Accents(std::max(earliest, free[arm]), window.end);
       if (accents.empty()) break;
       const float start = accents.front();
-      // One to two bars of welding, ending on a beat.
+      // One to two bars of welding (1.5 to 4 s), ending on a beat.
       const float wanted = kShortestPass + (kLongestPass - kShortestPass) * Hash01(count, arm, 41);
-      const float end = std::min(BeatAfter(start + wanted), window.end - 0.3f);
-      if (end - start < kShortestPass) break;
+      const float end = BeatNear(start + kShortestPass, std::min(start + kLongestPass, window.end - 0.3f), start + wanted);
+      if (end < 0.0f) break;
       passes.push_back({arm, start, end});
       ++count;
       free[arm] = end + kMoveBetweenSeams;
@@ -156,19 +217,23 @@ std::vector<ArmPoseKey> ArmTorchKeys(int arm) {
   // keys every quarter second: the spline through evenly spaced keys follows the move
   // without swinging past it.
   std::vector<Anchor> anchors = {{Rest(0.0f, arm), Move::kEased}};
-  int seam = arm == 1 ? 0 : 2;
+  int seam = arm == 1 ? 0 : 3;
   for (const WeldPass& pass : WeldPasses()) {
     if (pass.arm != arm) continue;
-    const Seam& s = kSeams[seam];
-    seam = (seam + 2) % kSeamCount;
-    const V3 from = OnRobot(s.from, arm), to = OnRobot(s.to, arm);
-    const V3 dir = Direction(s.dir, arm);
+    const Seam& s = SeamOf(arm, seam);
+    seam = (seam + 1) % kSeamCount;
+    const V3 dir = Inward(arm);
     // Hover off the seam's start, touch down, weld along it at an even pace, lift off.
     const float previous = anchors.back().pose.time;
-    anchors.push_back({Aim(std::max(previous + 0.5f, pass.start - 0.6f), from - dir * kLift, dir), Move::kEased});
-    anchors.push_back({Aim(pass.start, from, dir), Move::kEven});
-    anchors.push_back({Aim(pass.end, to, dir), Move::kEased});
-    anchors.push_back({Aim(pass.end + 0.5f, to - dir * kLift, dir), Move::kEased});
+    V3 point = OnSurface(OnRobot(s.from, arm), dir);
+    anchors.push_back({Aim(std::max(previous + 0.5f, pass.start - 0.6f), point - dir * kLift, dir), Move::kEased});
+    for (int k = 0; k < kSeamPoints; ++k) {
+      const float u = static_cast<float>(k) / static_cast<float>(kSeamPoints - 1);
+      point = OnSurface(Lerp(OnRobot(s.from, arm), OnRobot(s.to, arm), u), dir);
+      anchors.push_back({Aim(pass.start + u * (pass.end - pass.start), point, dir),
+                         k + 1 < kSeamPoints ? Move::kEven : Move::kEased});
+    }
+    anchors.push_back({Aim(pass.end + 0.5f, point - dir * kLift, dir), Move::kEased});
   }
   // Back to rest, held to the end.
   anchors.push_back({Rest(std::max(anchors.back().pose.time + 1.5f, kArmsAtRest), arm), Move::kEased});
