@@ -129,11 +129,21 @@ bool SeeThrough(V3 point, bool doorsOpen) {
   }
 }
 
+
 bool ClearLine(V3 a, V3 b, bool doorsOpen) {
   const float length = Length(b - a);
   const int steps = std::max(1, static_cast<int>(std::ceil(length / 20.0f)));
   for (int i = 0; i <= steps; ++i) {
     if (!SeeThrough(Lerp(a, b, static_cast<float>(i) / static_cast<float>(steps)), doorsOpen)) return false;
+  }
+  return true;
+}
+
+bool Clear(V3 point, float margin, bool doorsOpen) {
+  const V3 offsets[] = {V3(margin, 0, 0), V3(-margin, 0, 0), V3(0, 0, margin),
+                        V3(0, 0, -margin), V3(0, margin, 0), V3(0, -margin, 0)};
+  for (const V3& d : offsets) {
+    if (!ClearLine(point, point + d, doorsOpen)) return false;
   }
   return true;
 }

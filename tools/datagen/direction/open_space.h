@@ -27,6 +27,10 @@ Area AreaAt(V3 point, float margin = 0.0f);
 // open, and the glass pane.
 bool SeeThrough(V3 point, bool doorsOpen);
 
+// Whether a body at point has margin of open space round it along each axis: the
+// doorway (while the doors are open) and the glass pane count as open.
+bool Clear(V3 point, float margin, bool doorsOpen);
+
 // Whether the straight line from a to b passes open space only (checked every 20 units).
 bool ClearLine(V3 a, V3 b, bool doorsOpen);
 

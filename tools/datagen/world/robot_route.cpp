@@ -151,13 +151,26 @@ float RobotThroughDoors() {
 }
 
 std::vector<PositionKey> RobotPathPositions() {
-  // Close keys where the motion stops, so the spline halts there without overshooting,
-  // and a jump to the dance spot as the hall takes over.
+  // An even grid up to the jump to the dance spot, ending exactly 2 kJump before it,
+  // with close keys where the motion stops so the spline halts without overshooting.
+  const float last = kBackToHall - 2.0f * kJump;
+  const int steps = static_cast<int>(std::lround((last - kRunStart) / kKeyStep));
+  const float step = (last - kRunStart) / static_cast<float>(steps);
+  std::vector<float> extra = {kArriveAtWall - 0.02f, kArriveAtWall - 0.01f, kArriveAtWall};
   std::vector<PositionKey> keys;
-  for (float t : KeyTimes({kArriveAtWall - 0.02f, kArriveAtWall - 0.01f, kArriveAtWall, kLeaveLoop - kJump,
-                           kLeaveLoop, kBackToHall, kBackToHall + kJump})) {
-    keys.push_back({t, t < kBackToHall ? RobotHipAt(std::min(t, kLeaveLoop)) : DanceSpot()});
+  for (int i = 0; i <= steps; ++i) {
+    const float t = i == steps ? last : kRunStart + static_cast<float>(i) * step;
+    const bool near = std::any_of(extra.begin(), extra.end(), [t](float e) { return std::fabs(t - e) < 0.015f; });
+    if (!near) keys.push_back({t, RobotHipAt(t)});
   }
+  for (float t : extra) keys.push_back({t, RobotHipAt(t)});
+  std::sort(keys.begin(), keys.end(), [](const PositionKey& a, const PositionKey& b) { return a.time < b.time; });
+  // The jump: the spline's tangent at a key comes from its neighbours, so the key just
+  // before the jump continues the run by one more step (the last segment then keeps
+  // its pace), and the key just after repeats the dance spot (the spline rests there).
+  const V3 before = RobotHipAt(last - step), end = RobotHipAt(last);
+  keys.push_back({kBackToHall - kJump, end + (end - before)});
+  for (float t : {kBackToHall, kBackToHall + kJump, kPathEnd, kPathEnd + 0.1f}) keys.push_back({t, DanceSpot()});
   return keys;
 }
 
