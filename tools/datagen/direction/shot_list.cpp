@@ -84,10 +84,10 @@ class ShotListBuilder {
 std::vector<CameraShot> BuildShots() {
   ShotListBuilder s;
   // --- The hall while the arms weld the lying robot --------------------------------
-  s.Add(kEstablishing, 1.0f, 0.85f, "the hall from under the roof, craning down toward the rig (title1)",
+  s.Add(kEstablishing, 1.0f, 0.85f, "the hall from high on its +x side, craning down toward the rig (title1)",
         [](float u, float) {
-          return CameraView{Mix(V3(2500, 1600, -500), V3(1300, 1000, 250), u),
-                            Mix(V3(0, 250, 1900), V3(0, 420, 1750), u)};
+          return CameraView{Mix(V3(2700, 1450, 1400), V3(1500, 950, 1250), u),
+                            Mix(V3(0, 300, 1800), V3(0, 450, 1720), u)};
         });
   s.Add(kAlongTheRig, 0.9f, 0.85f, "low along the hall's -x side, arm 2 welding in the foreground (title2)",
         [](float u, float) {
