@@ -55,9 +55,19 @@ std::string Seen(const DirectionPlayback& p, V3 point, const char* name, bool ro
   return "";
 }
 
+// The robot's hips and neck in the picture and near enough to be sharp, and its hips,
+// neck and both shoulders not behind a wall or a column.
 std::string RobotSeen(const DirectionPlayback& p) {
   std::string problem = Seen(p, p.RobotJoint(3), "the robot's hips");
-  return problem.empty() ? Seen(p, p.RobotJoint(1), "the robot's neck") : problem;
+  if (problem.empty()) problem = Seen(p, p.RobotJoint(1), "the robot's neck");
+  // Beyond this the depth of field blurs it beyond recognition.
+  if (problem.empty() && p.Project(p.RobotJoint(3)).depth > 3200.0f) problem = "the robot too far away";
+  for (int shoulder : {4, 8}) {
+    if (problem.empty() && !space::ClearLine(p.Eye(), p.RobotJoint(shoulder), DoorsOpen(p.Time()))) {
+      problem = "a shoulder of the robot behind a wall";
+    }
+  }
+  return problem;
 }
 
 // An overlay surface seen from its front, every corner (pulled in by a tenth) in the
@@ -97,7 +107,8 @@ std::vector<Moment> Moments() {
     const std::string problem = RobotSeen(p);
     return problem.empty() ? Seen(p, V3(layout::kGlassPlaneX, 500, layout::kGlassCentreZ), "the glass") : problem;
   });
-  for (double t : {166.5, 167.0, 167.5}) {
+  // The burst toward the camera; the shards are past it or on the floor soon after.
+  for (double t : {166.45, 166.8, 167.1}) {
     add(t, "the shards flying", [](const DirectionPlayback& p) {
       auto& shards = const_cast<DirectionPlayback&>(p).driver.BreakingWall().Shards();
       int seen = 0;

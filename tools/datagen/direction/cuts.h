@@ -46,7 +46,7 @@ inline constexpr float kCharge = 166.3808f;  // the impact
 inline constexpr float kShards = 167.8816f;
 inline constexpr float kBeyondFollow = 176.0849f;
 inline constexpr float kBeyondSide = 182.6143f;
-inline constexpr float kBeyondHigh = 189.1958f;
+inline constexpr float kBeyondHigh = 186.3692f;
 inline constexpr float kBeyondLead = 195.6851f;
 inline constexpr float kBeyondLow = 200.598f;  // the hall again
 // The dance, the credits and the end.

@@ -42,6 +42,14 @@ class Plan {
     Fill(kGlassPlaneX, kBeyondMinX + kWallThickness, kGlassCentreZ - 0.5f * kGlassWidth,
          kGlassCentreZ + 0.5f * kGlassWidth, {Kind::kGlass, kGlassHeight});
     Fill(kBeyondMinX + kWallThickness, kBeyondMaxX, kBeyondMinZ, kBeyondMaxZ, {Kind::kPassage, kBeyondHeight});
+    // The columns that stand free in the rooms behind the doors (as factory_passage.cpp
+    // places them): a camera must not pass through one, nor look through it.
+    for (float x : {kWallRoomMinX + 700.0f, kGlassPlaneX - 700.0f}) {
+      for (float side : {-1.0f, 1.0f}) Fill(x - 100, x + 100, kGlassCentreZ + side * 1150 - 100, kGlassCentreZ + side * 1150 + 100, Cell());
+    }
+    for (float x : {16600.0f, 18000.0f}) {
+      for (float z : {-18400.0f, -16400.0f}) Fill(x - 100, x + 100, z - 100, z + 100, Cell());
+    }
   }
 
   // The cell under (x, z); a wall outside the plan.

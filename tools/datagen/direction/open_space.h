@@ -2,7 +2,8 @@
 // A coarse plan of where the world is open: the rooms and the corridor as volumes that
 // a camera may stand in and see through, bounded by their walls, floors and ceilings.
 // The hall's doorway joins the hall to the passage while the doors are open; the glass
-// pane is see-through. Details (lamps, crates, columns) are left out.
+// pane is see-through. The free-standing columns behind the doors count as walls; other
+// details (lamps, crates, the hall's rig) are left out.
 //
 // The cameras are planned against it and checked with it: no eye inside a wall, no
 // subject hidden behind one, and no view that reaches a part of the world the current

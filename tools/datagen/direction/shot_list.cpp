@@ -197,10 +197,10 @@ std::vector<CameraShot> BuildShots() {
           return CameraView{Mix(V3(12650, 480, -16550), V3(12820, 470, -16500), u),
                             Lerp(RobotChest(t), kGlassCentre, 0.35f)};
         });
-  s.Add(kShards, 1.0f, 0.95f, "beyond the glass: the shards burst toward the camera, the robot through them",
+  s.Add(kShards, 1.08f, 1.0f, "beyond the glass: the shards burst toward the camera, the robot through them",
         [](float u, float t) {
           const float w = Smooth((t - 166.8f) / 1.0f);
-          return CameraView{Mix(V3(16800, 420, -16950), V3(16850, 430, -16900), u),
+          return CameraView{Mix(V3(16200, 420, -16950), V3(16250, 430, -16900), u),
                             Lerp(kGlassCentre, RobotChest(t), w)};
         });
   s.Add(kBeyondFollow, 0.85f, 0.85f, "after the robot through the hall beyond, shards on the floor",
@@ -210,11 +210,12 @@ std::vector<CameraShot> BuildShots() {
         });
   s.Add(kBeyondSide, 0.8f, 0.8f, "alongside the running robot", [](float, float t) {
     const V3 f = RobotFacingAt(t);
-    return CameraView{RobotHipAt(t) - Left(f) * 750.0f - f * 100.0f + V3(0, 320, 0), RobotChest(t) + f * 250.0f};
+    // On the outside of the laps, over the stock along the walls.
+    return CameraView{RobotHipAt(t) + Left(f) * 950.0f - f * 150.0f + V3(0, 560, 0), RobotChest(t) + f * 200.0f};
   });
-  s.Add(kBeyondHigh, 0.9f, 0.8f, "high in the hall beyond, the robot running its lap below", [](float u, float t) {
-    return CameraView{Mix(V3(20200, 2100, -14700), V3(20100, 2150, -15000), u),
-                      Lerp(kLoopCentre, RobotChest(t), 0.7f)};
+  s.Add(kBeyondHigh, 0.95f, 0.85f, "high over the hall beyond from its +z wall, the robot running its lap below", [](float u, float t) {
+    return CameraView{Mix(V3(17400, 1800, -14500), V3(16800, 1750, -14550), u),
+                      Lerp(kLoopCentre, RobotHipAt(t) + V3(0, 80, 0), 0.85f)};
   });
   s.Add(kBeyondLead, 0.85f, 0.85f, "ahead of the robot, which runs at the camera", [](float, float t) {
     return CameraView{RobotHipAt(t + 1.0f) - Left(RobotFacingAt(t + 1.0f)) * 250.0f + V3(0, 380, 0),
