@@ -124,8 +124,9 @@ std::vector<CameraShot> BuildShots() {
     const V3 tip = SteadyTip(1, t);
     return CameraView{tip + Mix(V3(320, 150, -260), V3(280, 120, -320), u), tip};
   });
-  s.Add(kRigOrbit, 0.8f, 0.78f, "a wide circle round the rig, both arms welding", [](float u, float) {
-    return CameraView{Around(kRig, 1900, 900, -2.6f + 0.6f * Glide(u)), kRig};
+  s.Add(kRigOrbit, 0.8f, 0.78f, "a wide arc behind the rig, between its back posts, both arms welding", [](float u, float) {
+    // Behind the rig, between its back posts: the arms either side of the robot.
+    return CameraView{Around(kRig, 1850, 1000, -0.3f + 0.6f * Glide(u)), kRig};
   });
   s.Add(kAlongTheRobot, 0.75f, 0.72f, "a slow dolly across the robot's front, the arms at its sides",
         [](float u, float) {
