@@ -337,7 +337,7 @@ TEST_F(PropertyScriptTest, TheShippedScriptLoadsCompletely) {
   const std::string path = std::string(DRIFT_SOURCE_DIR) + "/content/properties/props.scr";
   ASSERT_TRUE(LoadPropertyScript(path, target_));
   EXPECT_EQ(Log(), "");
-  EXPECT_EQ(cameras_.size(), 2u);
+  EXPECT_FALSE(cameras_.empty()) << "the shipped script describes its authoring cameras";
   bool kinds[3] = {false, false, false};
   for (const auto& entry : properties_) {
     kinds[0] |= dynamic_cast<const ValueProperty*>(entry.second.get()) != nullptr;

@@ -69,6 +69,13 @@ void MeshBuilder::Polygon(const Paint& paint, const std::vector<V3>& corners) {
 
 void MeshBuilder::Quad(const Paint& paint, V3 a, V3 b, V3 c, V3 d) { Polygon(paint, {a, b, c, d}); }
 
+void MeshBuilder::Picture(const std::string& material, V3 a, V3 b, V3 c, V3 d) {
+  const V3 normal = Normalize(Cross(b - a, c - a));
+  const Vertex va{a, normal, 0, 0}, vb{b, normal, 1, 0}, vc{c, normal, 1, 1}, vd{d, normal, 0, 1};
+  Triangle(material, va, vb, vc);
+  Triangle(material, va, vc, vd);
+}
+
 void MeshBuilder::Append(const MeshBuilder& other) {
   for (const Group& group : other.groups_) {
     Group& mine = GroupFor(group.material);

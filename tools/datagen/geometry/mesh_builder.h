@@ -42,6 +42,10 @@ class MeshBuilder {
   // A flat quad a-b-c-d, counter-clockwise seen from the front.
   void Quad(const Paint& paint, V3 a, V3 b, V3 c, V3 d);
 
+  // A flat quad a-b-c-d (counter-clockwise seen from the front) showing its
+  // material's picture once: a at the picture's bottom left, b bottom right.
+  void Picture(const std::string& material, V3 a, V3 b, V3 c, V3 d);
+
   // Everything of another builder, unchanged.
   void Append(const MeshBuilder& other);
   // Moves every vertex by a rigid matrix (rotation, translation, possibly a mirror):

@@ -131,16 +131,18 @@ void Roof(MeshBuilder& m) {
   }
 }
 
-// Lamps under the trusses, each with the pool of light it throws on the floor and a
-// faint shaft of light through the dusty air.
+// Lamps under the trusses, each with the pool of light it throws on the floor, the
+// middle row with a faint shaft of light through the dusty air.
 void Lamps(MeshBuilder& m, MeshBuilder& light) {
   for (float z : {400.0f, 1800.0f, 3200.0f}) {
     for (float x : {-2200.0f, 0.0f, 2200.0f}) {
       // Keep the rig's centre clear above the robot: the lamp there hangs higher.
       const float bottom = (std::fabs(x) < 1.0f && std::fabs(z - kReleaseHip.z) < 300.0f) ? 1950.0f : 1750.0f;
       HangingLamp(m, V3(x, bottom, z), RoofY(x) - 60.0f);
-      LightPool(light, V3(x, 0, z), 900.0f);
-      LightShaft(light, V3(x, bottom, z), 80.0f, 650.0f);
+      LightPool(light, V3(x, 0, z), 750.0f);
+      // Shafts are costly to fill (every pixel through them is lit again): only the
+      // row over the rig and the arms has them.
+      if (std::fabs(z - 1800.0f) < 1.0f) LightShaft(light, V3(x, bottom, z), 80.0f, 520.0f);
     }
   }
 }
@@ -235,7 +237,7 @@ void MonitorGallery(MeshBuilder& m) {
       const float z = kMonitorCentreZ - 900.0f + 450.0f * static_cast<float>(i);
       const float y = row == 0 ? 1620.0f : 720.0f;
       if (row == 1 && (i == 1 || i == 3)) continue;
-      Monitor(m, Frame::Yawed(V3(kMonitorWallX + 30, y, z), 0.5f * kPi), 300, 180, kMonitorGlow);
+      Monitor(m, Frame::Yawed(V3(kMonitorWallX + 30, y, z), 0.5f * kPi), 300, 180, kReadout);
     }
   }
 }

@@ -180,7 +180,9 @@ void WallRoom(MeshBuilder& m, MeshBuilder& shell) {
   }
   // A sign over the glass: the room's purpose in light.
   BoxBetween(m, kRubber, V3(x1 - 30, kGlassHeight + 200, kGlassCentreZ - 500), V3(x1 - 10, kGlassHeight + 330, kGlassCentreZ + 500));
-  BoxBetween(m, kSign, V3(x1 - 33, kGlassHeight + 215, kGlassCentreZ - 480), V3(x1 - 30, kGlassHeight + 315, kGlassCentreZ + 480));
+  // Seen from the room (looking +x), the sign's left is -z.
+  const float y0 = kGlassHeight + 215, y1 = kGlassHeight + 335, za = kGlassCentreZ - 480, zb = kGlassCentreZ + 480;
+  m.Picture("glow_sign_text", V3(x1 - 31, y0, za), V3(x1 - 31, y0, zb), V3(x1 - 31, y1, zb), V3(x1 - 31, y1, za));
 }
 
 // The hall beyond the glass, where the robot runs its laps: lamps over the floor with
@@ -200,8 +202,8 @@ void BeyondHall(MeshBuilder& m, MeshBuilder& shell, MeshBuilder& light) {
   for (float x = x0 + 1100; x < x1 - 500; x += 2200) {
     for (float z = z0 + 1100; z < z1 - 500; z += 2100) {
       HangingLamp(m, V3(x, 2050, z), h, 130);
-      LightPool(light, V3(x, 0, z), 1000.0f);
-      LightShaft(light, V3(x, 2050, z), 95.0f, 750.0f);
+      LightPool(light, V3(x, 0, z), 800.0f);
+      if (std::fabs(z - (z0 + 1100 + 2100)) < 1.0f) LightShaft(light, V3(x, 2050, z), 95.0f, 560.0f);
     }
   }
   int i = 0;

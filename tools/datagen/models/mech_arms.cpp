@@ -1,9 +1,9 @@
 // The two welding arms: for each, the base (a pedestal that turns about the vertical),
 // the upper arm, the forearm and the end effector (the welding torch), and the end
 // effector's animation with its spark signal. The program solves the other three parts
-// from the torch's position every frame, so only the torch is animated here: it seeks
-// seams along the robot's side, welds in bursts, and parks clear of the robot before
-// the release.
+// from the torch's position every frame, so only the torch is animated here
+// (direction/arm_motion.h): it welds seams along the robot's side in bursts on the
+// music, and rests clear of the robot before the release.
 #include <cmath>
 #include <string>
 #include <vector>
@@ -13,7 +13,7 @@
 #include "datagen/geometry/shapes.h"
 #include "datagen/pipeline/context.h"
 #include "datagen/steps.h"
-#include "datagen/world/arm_motion.h"
+#include "datagen/direction/arm_motion.h"
 #include "datagen/world/layout.h"
 
 namespace datagen {
@@ -70,8 +70,12 @@ bool BuildArm(Context& context, int arm) {
   end.AddMesh("arm_end", TorchGeometry(), kArmEndNode);
   // The spark signal rides on a mesh of its own that nothing moves or draws.
   model_file::MeshData& control = end.AddEmptyMesh("_ctrl_props");
-  std::vector<IntKey> sparks;
-  for (const SparkKey& key : ArmSparks(arm)) sparks.push_back({key.time, key.on ? 1 : 0});
+  // Sparks while the torch is on a seam; off from the start and again at the end.
+  std::vector<IntKey> sparks = {{0.0f, 0}};
+  for (const WeldPass& pass : WeldPasses()) {
+    if (pass.arm == arm) sparks.insert(sparks.end(), {{pass.start, 1}, {pass.end, 0}});
+  }
+  sparks.push_back({kArmsAtRest, 0});
   control.values.push_back(IntTrack(arm == 1 ? "sparks" : "sparks2", model_file::kStep, sparks));
   if (!context.WriteModel(prefix + "base", base) || !context.WriteModel(prefix + "joint1", upper) ||
       !context.WriteModel(prefix + "joint2", fore) || !context.WriteModel(prefix + "end", end)) {

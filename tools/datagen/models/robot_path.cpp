@@ -3,10 +3,10 @@
 // robot at that mesh's transform. Also "robot_breaking_wall_path", which the program
 // attaches but never reads.
 //
-// The route: step off the rig, through the doors (about 117.5 s), along the passage to
-// the glass (arriving 136.4 s), stand still until 164.48 s, crouch and charge through
-// the glass (the robot's front at the pane at 166.38 s), then laps of the hall beyond
-// until the dance at 200.6 s.
+// The route (world/robot_route.h): step off the rig, through the doors (about 117.5 s),
+// along the passage to the glass (arriving 136.4 s), stand still until 164.48 s, crouch
+// and charge through the glass (the robot's shoulder at the pane at 166.38 s), then laps
+// of the hall beyond until the hall takes over again at 200.598 s.
 #include <cmath>
 #include <vector>
 
@@ -15,7 +15,6 @@
 #include "datagen/geometry/model_builder.h"
 #include "datagen/pipeline/context.h"
 #include "datagen/steps.h"
-#include "datagen/world/layout.h"
 #include "datagen/world/robot_route.h"
 
 namespace datagen {
@@ -33,7 +32,7 @@ bool BuildRobotPath(Context& context) {
   wallPath.AddEmptyMesh("robot_breaking_wall_path", 1);
   if (!context.WriteModel("robot_breaking_wall_path", wallPath)) return false;
   animation_file::AnimationData wallAnimation;
-  wallAnimation.nodes.push_back(MakeNode(1, ConstantVector(layout::kWallStopHip), ConstantRotation(Quat())));
+  wallAnimation.nodes.push_back(MakeNode(1, ConstantVector(RobotStandPoint()), ConstantRotation(Quat())));
   return context.WriteAnimation("robot_breaking_wall_path", wallAnimation);
 }
 

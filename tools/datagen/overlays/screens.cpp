@@ -74,7 +74,7 @@ bool BuildLoaderPicture(Context& context) {
   sub.size = 34;
   sub.letterSpacing = 16;
   sub.colour = style::kCyan;
-  DrawText(c, fonts, std::string(style::kGroup) + "  \u00b7  2 0 X X", 0.5f * width, 640, sub, Align::kCentre);
+  DrawText(c, fonts, std::string(style::kGroup) + "  \u00b7  A REAL-TIME DEMO", 0.5f * width, 640, sub, Align::kCentre);
   // The progress bar's track: x 25.23 % to 74.92 %, 86.5 % down, where the program
   // draws the bar; a dark groove with a thin outline, and the label above it.
   const float x0 = 0.2523f * width, x1 = 0.7492f * width, y = 0.865f * height;

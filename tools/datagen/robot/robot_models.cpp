@@ -50,6 +50,19 @@ std::array<MeshBuilder, kPartCount> PartGeometry() {
   return parts;
 }
 
+MeshBuilder LyingRobotGeometry() {
+  const Robot::Frame first = ToFrame(Solve(LimpPose()));
+  const auto frames = PartFrames(first);
+  const auto parts = PartGeometry();
+  MeshBuilder baked;
+  for (int i = 0; i < kPartCount; ++i) {
+    MeshBuilder part = parts[static_cast<std::size_t>(i)];
+    part.Transform(sm::Product(frames[static_cast<std::size_t>(i)], ReleasePlacement()));
+    baked.Append(part);
+  }
+  return baked;
+}
+
 }  // namespace datagen::robot
 
 namespace datagen {
@@ -66,17 +79,8 @@ bool BuildRobotParts(Context& context) {
 }
 
 bool BuildRobotLying(Context& context) {
-  const Robot::Frame first = robot::ToFrame(robot::Solve(robot::LimpPose()));
-  const auto frames = robot::PartFrames(first);
-  const auto parts = robot::PartGeometry();
-  MeshBuilder baked;
-  for (int i = 0; i < robot::kPartCount; ++i) {
-    MeshBuilder part = parts[static_cast<std::size_t>(i)];
-    part.Transform(sm::Product(frames[static_cast<std::size_t>(i)], robot::ReleasePlacement()));
-    baked.Append(part);
-  }
   ModelBuilder model;
-  model.AddMesh("robot_lying", baked);
+  model.AddMesh("robot_lying", robot::LyingRobotGeometry());
   return context.WriteModel("robot_lying", model);
 }
 

@@ -37,6 +37,10 @@ MeshBuilder FootGeometry();
 // Every part as stored in its model file, in Parts() order.
 std::array<MeshBuilder, kPartCount> PartGeometry();
 
+// The twelve parts baked in the releasing animation's first pose at placement A: the
+// robot hanging in the rig before its release ("robot_lying"), in world coordinates.
+MeshBuilder LyingRobotGeometry();
+
 // The shoulder's dome radius: the front of the robot as it hits the glass.
 constexpr float kShoulderDomeRadius = 62.0f;
 

@@ -132,48 +132,62 @@ void Canvas::Line(float x0, float y0, float x1, float y1, float w, Color colour)
         });
 }
 
+namespace {
+
+// One box blur of radius r along rows (horizontal) or columns, with running sums, so
+// its cost does not grow with the radius. Edges clamp or wrap.
+void BoxPass(const std::vector<Color>& in, std::vector<Color>& out, int width, int height, int r, bool horizontal,
+             bool wrap) {
+  const int length = horizontal ? width : height, lines = horizontal ? height : width;
+  const float scale = 1.0f / static_cast<float>(2 * r + 1);
+  for (int line = 0; line < lines; ++line) {
+    const auto at = [&](int i) -> const Color& {
+      if (wrap) {
+        i %= length;
+        if (i < 0) i += length;
+      } else {
+        i = std::clamp(i, 0, length - 1);
+      }
+      const int x = horizontal ? i : line, y = horizontal ? line : i;
+      return in[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)];
+    };
+    float sr = 0, sg = 0, sb = 0, sa = 0;
+    for (int i = -r; i <= r; ++i) {
+      const Color& c = at(i);
+      sr += c.r, sg += c.g, sb += c.b, sa += c.a;
+    }
+    for (int i = 0; i < length; ++i) {
+      const int x = horizontal ? i : line, y = horizontal ? line : i;
+      out[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)] =
+          Color(sr * scale, sg * scale, sb * scale, sa * scale);
+      const Color& add = at(i + r + 1);
+      const Color& drop = at(i - r);
+      sr += add.r - drop.r, sg += add.g - drop.g, sb += add.b - drop.b, sa += add.a - drop.a;
+    }
+  }
+}
+
+}  // namespace
+
 Canvas Canvas::Blurred(float sigma, bool wrap) const {
   if (sigma <= 0) return *this;
-  const int radius = std::max(1, static_cast<int>(std::ceil(3.0f * sigma)));
-  std::vector<float> kernel(static_cast<std::size_t>(2 * radius + 1));
-  float sum = 0;
-  for (int i = -radius; i <= radius; ++i) {
-    const float w = std::exp(-0.5f * static_cast<float>(i * i) / (sigma * sigma));
-    kernel[static_cast<std::size_t>(i + radius)] = w;
-    sum += w;
-  }
-  for (float& w : kernel) w /= sum;
+  // Three box blurs in each direction come close to a Gaussian of that deviation.
+  const int radius = std::max(1, static_cast<int>(std::lround(0.5f * (std::sqrt(4.0f * sigma * sigma + 1.0f) - 1.0f))));
   // Colours are blurred premultiplied by alpha, so transparent pixels do not bleed
   // their (meaningless) colour into the result.
-  const auto fetch = [&](const Canvas& c, int x, int y) { return wrap ? c.Wrapped(x, y) : c.Clamped(x, y); };
-  Canvas premultiplied(width_, height_);
+  std::vector<Color> a(pixels_.size()), b(pixels_.size());
   for (std::size_t i = 0; i < pixels_.size(); ++i) {
     const Color& p = pixels_[i];
-    premultiplied.pixels_[i] = Color(p.r * p.a, p.g * p.a, p.b * p.a, p.a);
+    a[i] = Color(p.r * p.a, p.g * p.a, p.b * p.a, p.a);
   }
-  Canvas pass(width_, height_);
-  for (int y = 0; y < height_; ++y) {
-    for (int x = 0; x < width_; ++x) {
-      Color acc(0, 0, 0, 0);
-      for (int i = -radius; i <= radius; ++i) {
-        const Color& s = fetch(premultiplied, x + i, y);
-        const float w = kernel[static_cast<std::size_t>(i + radius)];
-        acc = Color(acc.r + s.r * w, acc.g + s.g * w, acc.b + s.b * w, acc.a + s.a * w);
-      }
-      pass.At(x, y) = acc;
-    }
+  for (int pass = 0; pass < 3; ++pass) {
+    BoxPass(a, b, width_, height_, radius, true, wrap);
+    BoxPass(b, a, width_, height_, radius, false, wrap);
   }
   Canvas out(width_, height_);
-  for (int y = 0; y < height_; ++y) {
-    for (int x = 0; x < width_; ++x) {
-      Color acc(0, 0, 0, 0);
-      for (int i = -radius; i <= radius; ++i) {
-        const Color& s = fetch(pass, x, y + i);
-        const float w = kernel[static_cast<std::size_t>(i + radius)];
-        acc = Color(acc.r + s.r * w, acc.g + s.g * w, acc.b + s.b * w, acc.a + s.a * w);
-      }
-      out.At(x, y) = acc.a > 1e-6f ? Color(acc.r / acc.a, acc.g / acc.a, acc.b / acc.a, acc.a) : Color(0, 0, 0, 0);
-    }
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const Color& acc = a[i];
+    out.pixels_[i] = acc.a > 1e-6f ? Color(acc.r / acc.a, acc.g / acc.a, acc.b / acc.a, std::min(1.0f, acc.a)) : Color(0, 0, 0, 0);
   }
   return out;
 }

@@ -60,7 +60,7 @@ class Canvas {
   void FillCircle(float cx, float cy, float radius, Color colour);
   void Line(float x0, float y0, float x1, float y1, float width, Color colour);
 
-  // A copy blurred by a Gaussian of that standard deviation (edges clamp; or wrap for
+  // A copy blurred by (nearly) a Gaussian of that standard deviation (edges clamp; or wrap for
   // tiling textures).
   Canvas Blurred(float sigma, bool wrap = false) const;
   // Paints another canvas over this one at (x, y) with its alpha times opacity.

@@ -81,8 +81,6 @@ constexpr float kGlassCentreZ = -17400;
 constexpr float kGlassWidth = 1200;
 constexpr float kGlassHeight = 1000;
 constexpr float kGlassThickness = 8;
-// Where the robot stops in front of the glass (hip centre), facing +x.
-constexpr V3 kWallStopHip{13100, kStandingHipHeight, -17400};
 // The hall beyond the glass, where the robot runs until the dance.
 constexpr float kBeyondMinX = 13800, kBeyondMaxX = 20600;
 constexpr float kBeyondMinZ = -20600, kBeyondMaxZ = -14200;

@@ -8,7 +8,7 @@ namespace datagen {
 bool BuildMaterials(Context& context) { return WriteMaterials(context.Tree()); }
 
 bool BuildMaterialMaps(Context& context) {
-  return WriteMaterialMaps(context.Tree());
+  return WriteMaterialMaps(context.Tree(), context.TextFonts());
 }
 
 }  // namespace datagen

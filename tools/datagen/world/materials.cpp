@@ -2,7 +2,9 @@
 
 #include "assets/material.h"
 #include "datagen/pipeline/output_tree.h"
+#include "datagen/overlays/signs.h"
 #include "datagen/texture/surfaces.h"
+#include "datagen/texture/text.h"
 
 namespace datagen {
 namespace {
@@ -26,6 +28,16 @@ MaterialSpec Mapped(const std::string& name, Color tint, const std::string& diff
 MaterialSpec Glow(const std::string& name, Color diffuse, Color emissive) {
   MaterialSpec m = Plain(name, diffuse, 0.2f);
   m.emissive = emissive;
+  return m;
+}
+
+// Lamp light painted onto the floor or into the air: translucent, warm, its picture's
+// alpha shaping it, and no specular light.
+MaterialSpec LampLight(const std::string& name, const std::string& map, float opacity, Color emissive) {
+  MaterialSpec m = Mapped(name, Color(1.0f, 0.9f, 0.75f), map, "", 0.0f);
+  m.opacity = opacity;
+  m.emissive = emissive;
+  m.specular = Color(0, 0, 0);
   return m;
 }
 
@@ -53,30 +65,30 @@ const std::vector<MaterialSpec>& Materials() {
     // Lights and screens.
     list.push_back(Glow("glow_lamp", Color(1.0f, 0.95f, 0.85f), Color(1.0f, 0.88f, 0.65f)));
     list.push_back(Glow("glow_monitor", Color(0.3f, 0.6f, 0.8f), Color(0.15f, 0.55f, 0.85f)));
+    // Lit pictures: the texture carries the picture, a little emission keeps it lit
+    // from every side.
+    MaterialSpec screen = Glow("glow_screen", Color(1.2f, 1.2f, 1.2f), Color(0.06f, 0.12f, 0.16f));
+    screen.diffuseMap = "screen_d";
+    screen.ambient = 0.8f;
+    list.push_back(screen);
+    MaterialSpec sign = Glow("glow_sign_text", Color(1.2f, 1.1f, 1.0f), Color(0.12f, 0.06f, 0.02f));
+    sign.diffuseMap = "sign_d";
+    sign.ambient = 0.8f;
+    list.push_back(sign);
     list.push_back(Glow("glow_sign", Color(0.9f, 0.3f, 0.1f), Color(1.0f, 0.32f, 0.06f)));
     list.push_back(Glow("glow_green", Color(0.2f, 0.9f, 0.4f), Color(0.15f, 0.95f, 0.35f)));
     list.push_back(Glow("glow_passage_light", Color(0.85f, 0.95f, 1.0f), Color(0.75f, 0.9f, 1.0f)));
     list.push_back(Glow("glow_window", Color(0.05f, 0.08f, 0.14f), Color(0.10f, 0.17f, 0.30f)));
-    // Light in the air and on the floor: translucent, unshaded by specular light.
-    MaterialSpec pool = Mapped("light_pool", Color(1.0f, 0.9f, 0.75f), "pool_d", "", 0.0f);
-    pool.opacity = 0.7f;
-    pool.emissive = Color(0.35f, 0.28f, 0.18f);
-    pool.specular = Color(0, 0, 0);
-    list.push_back(pool);
-    MaterialSpec shaft = Mapped("light_shaft", Color(1.0f, 0.92f, 0.8f), "shaft_d", "", 0.0f);
-    shaft.opacity = 0.35f;
-    shaft.emissive = Color(0.45f, 0.38f, 0.28f);
-    shaft.specular = Color(0, 0, 0);
-    list.push_back(shaft);
+    list.push_back(LampLight("light_pool", "pool_d", 0.7f, Color(0.35f, 0.28f, 0.18f)));
+    list.push_back(LampLight("light_shaft", "shaft_d", 0.28f, Color(0.45f, 0.38f, 0.28f)));
     // The passage.
     list.push_back(Mapped("passage_floor", Color(0.9f, 0.9f, 0.92f), "tread_d", "tread_n", 0.9f));
     list.push_back(Mapped("passage_wall", Color(0.80f, 0.84f, 0.88f), "panels_d", "panels_n", 0.4f));
     list.push_back(Mapped("passage_rib", Color(0.30f, 0.33f, 0.38f), "paint_d", "paint_n", 0.8f));
-    // The glass: translucent, reflecting the surroundings.
-    MaterialSpec glass = Mapped("glass", Color(0.75f, 0.88f, 0.95f), "glass_d", "", 1.5f);
+    // The glass: translucent with a bright highlight. No environment map: the
+    // reflective technique draws without blending, which would make the pane opaque.
+    MaterialSpec glass = Mapped("glass", Color(0.75f, 0.88f, 0.95f), "glass_d", "", 2.0f);
     glass.opacity = 0.35f;
-    glass.environmentMap = kEnvironmentMap;
-    glass.reflection = 0.35f;
     glass.specular = Color(1, 1, 1);
     list.push_back(glass);
     // The robot and the arms.
@@ -100,26 +112,28 @@ const std::vector<MaterialSpec>& Materials() {
 
 const std::vector<MapSpec>& MaterialMaps() {
   static const std::vector<MapSpec> maps = {
-      {"concrete_d", "jpg", [] { return ConcreteFloor(1024, 11).colour; }},
-      {"concrete_n", "png", [] { return NormalMap(ConcreteFloor(512, 11).height, 6.0f); }},
-      {"cladding_d", "jpg", [] { return CladdingWall(1024, 21).colour; }},
-      {"cladding_n", "png", [] { return NormalMap(CladdingWall(512, 21).height, 4.0f); }},
-      {"roof_d", "jpg", [] { return RoofDeck(256, 31).colour; }},
-      {"paint_d", "jpg", [] { return PaintedSteel(512, 41).colour; }},
-      {"paint_n", "png", [] { return NormalMap(PaintedSteel(512, 41).height, 3.0f); }},
-      {"hazard_d", "jpg", [] { return HazardStripes(256, 51).colour; }},
-      {"grating_d", "jpg", [] { return Grating(512, 61).colour; }},
-      {"grating_n", "png", [] { return NormalMap(Grating(512, 61).height, 5.0f); }},
-      {"brushed_d", "jpg", [] { return BrushedMetal(256, 71).colour; }},
-      {"door_d", "jpg", [] { return DoorPlate(512, 81).colour; }},
-      {"door_n", "png", [] { return NormalMap(DoorPlate(512, 81).height, 5.0f); }},
-      {"tread_d", "jpg", [] { return TreadPlate(512, 91).colour; }},
-      {"tread_n", "png", [] { return NormalMap(TreadPlate(512, 91).height, 5.0f); }},
-      {"panels_d", "jpg", [] { return CorridorPanels(512, 101).colour; }},
-      {"panels_n", "png", [] { return NormalMap(CorridorPanels(512, 101).height, 4.0f); }},
-      {"glass_d", "jpg", [] { return GlassPane(256, 111).colour; }},
-      {"pool_d", "png", [] { return LightPool(256); }, 32},
-      {"shaft_d", "png", [] { return LightShaft(256, 121); }, 32},
+      {"concrete_d", "jpg", [](Fonts&) { return ConcreteFloor(1024, 11).colour; }},
+      {"concrete_n", "png", [](Fonts&) { return NormalMap(ConcreteFloor(512, 11).height, 6.0f); }},
+      {"cladding_d", "jpg", [](Fonts&) { return CladdingWall(1024, 21).colour; }},
+      {"cladding_n", "png", [](Fonts&) { return NormalMap(CladdingWall(512, 21).height, 4.0f); }},
+      {"roof_d", "jpg", [](Fonts&) { return RoofDeck(256, 31).colour; }},
+      {"paint_d", "jpg", [](Fonts&) { return PaintedSteel(512, 41).colour; }},
+      {"paint_n", "png", [](Fonts&) { return NormalMap(PaintedSteel(512, 41).height, 3.0f); }},
+      {"hazard_d", "jpg", [](Fonts&) { return HazardStripes(256, 51).colour; }},
+      {"grating_d", "jpg", [](Fonts&) { return Grating(512, 61).colour; }},
+      {"grating_n", "png", [](Fonts&) { return NormalMap(Grating(512, 61).height, 5.0f); }},
+      {"brushed_d", "jpg", [](Fonts&) { return BrushedMetal(256, 71).colour; }},
+      {"door_d", "jpg", [](Fonts&) { return DoorPlate(512, 81).colour; }},
+      {"door_n", "png", [](Fonts&) { return NormalMap(DoorPlate(512, 81).height, 5.0f); }},
+      {"tread_d", "jpg", [](Fonts&) { return TreadPlate(512, 91).colour; }},
+      {"tread_n", "png", [](Fonts&) { return NormalMap(TreadPlate(512, 91).height, 5.0f); }},
+      {"panels_d", "jpg", [](Fonts&) { return CorridorPanels(512, 101).colour; }},
+      {"panels_n", "png", [](Fonts&) { return NormalMap(CorridorPanels(512, 101).height, 4.0f); }},
+      {"glass_d", "jpg", [](Fonts&) { return GlassPane(256, 111).colour; }},
+      {"pool_d", "png", [](Fonts&) { return LightPool(256); }, 32},
+      {"screen_d", "png", [](Fonts& fonts) { return MonitorReadout(fonts); }},
+      {"sign_d", "png", [](Fonts& fonts) { return SignLettering(fonts, "TEST WALL  B7", 1024, 128); }},
+      {"shaft_d", "png", [](Fonts&) { return LightShaft(256, 121); }, 32},
   };
   return maps;
 }
@@ -153,10 +167,10 @@ bool WriteMaterials(OutputTree& tree) {
   return true;
 }
 
-bool WriteMaterialMaps(OutputTree& tree) {
+bool WriteMaterialMaps(OutputTree& tree, Fonts& fonts) {
   for (const MapSpec& map : MaterialMaps()) {
     const std::string relative = "textures/" + map.name + "." + map.extension;
-    if (!tree.WriteImage(relative, map.paint().ToImage(map.bitsPerPixel), 88)) return false;
+    if (!tree.WriteImage(relative, map.paint(fonts).ToImage(map.bitsPerPixel), 88)) return false;
   }
   return true;
 }

@@ -26,11 +26,13 @@ struct MaterialSpec {
   float reflection = 0.0f;
 };
 
+class Fonts;
+
 // A texture map: its asset name, file extension and the picture.
 struct MapSpec {
   std::string name;
   std::string extension;  // "jpg" or "png"
-  std::function<Canvas()> paint;
+  std::function<Canvas(Fonts& fonts)> paint;
   int bitsPerPixel = 24;
 };
 
@@ -43,6 +45,6 @@ constexpr const char* kEnvironmentMap = "env_";
 // Writes every material file into materials/.
 bool WriteMaterials(OutputTree& tree);
 // Paints and writes every map into textures/.
-bool WriteMaterialMaps(OutputTree& tree);
+bool WriteMaterialMaps(OutputTree& tree, Fonts& fonts);
 
 }  // namespace datagen

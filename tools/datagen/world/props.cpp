@@ -75,26 +75,16 @@ void Monitor(MeshBuilder& out, const Frame& frame, float width, float height, co
   const float bezel = 26.0f, depth = 70.0f;
   Box(out, paints::kRubber, frame.Moved(0, 0, -0.5f * depth), V3(0.5f * width + bezel, 0.5f * height + bezel, 0.5f * depth));
   Box(out, paints::kSteel, frame.Moved(0, 0, -depth - 40), V3(0.3f * width, 0.3f * height, 40), kAllFaces & ~kFacePosZ);
-  out.Quad(face, frame.Point(-0.5f * width, -0.5f * height, 1), frame.Point(0.5f * width, -0.5f * height, 1),
-           frame.Point(0.5f * width, 0.5f * height, 1), frame.Point(-0.5f * width, 0.5f * height, 1));
+  out.Picture(face.material, frame.Point(-0.5f * width, -0.5f * height, 1), frame.Point(0.5f * width, -0.5f * height, 1),
+              frame.Point(0.5f * width, 0.5f * height, 1), frame.Point(-0.5f * width, 0.5f * height, 1));
   // A power light under the screen.
   Box(out, paints::kGreenGlow, frame.Moved(0.5f * width - 20, -0.5f * height - 13, 1), V3(6, 4, 2));
 }
 
 void LightPool(MeshBuilder& out, V3 centre, float radius) {
-  // The picture spans the disc: face mapping with the tile as the disc's width.
-  const Paint pool{"light_pool", 2.0f * radius, UvMapping::kWorld};
   const V3 c = centre + V3(0, 1.5f, 0);
-  Vertex corners[4];
-  const float s[4][2] = {{-1, 1}, {1, 1}, {1, -1}, {-1, -1}};
-  for (int i = 0; i < 4; ++i) {
-    corners[i].position = c + V3(s[i][0] * radius, 0, s[i][1] * radius);
-    corners[i].normal = V3(0, 1, 0);
-    corners[i].u = 0.5f + 0.5f * s[i][0];
-    corners[i].v = 0.5f + 0.5f * s[i][1];
-  }
-  out.Triangle(pool.material, corners[0], corners[1], corners[2]);
-  out.Triangle(pool.material, corners[0], corners[2], corners[3]);
+  out.Picture("light_pool", c + V3(-radius, 0, radius), c + V3(radius, 0, radius), c + V3(radius, 0, -radius),
+              c + V3(-radius, 0, -radius));
 }
 
 void LightShaft(MeshBuilder& out, V3 top, float topRadius, float floorRadius) {

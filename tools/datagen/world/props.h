@@ -31,6 +31,7 @@ const Paint kSign{"glow_sign", 100.0f};
 const Paint kGreenGlow{"glow_green", 100.0f};
 const Paint kStrip{"glow_passage_light", 100.0f};
 const Paint kWindow{"glow_window", 600.0f};
+const Paint kReadout{"glow_screen"};
 }  // namespace paints
 
 // A vertical I-beam column from the floor to height, its web along z, with a base plate.
@@ -50,7 +51,8 @@ void Crate(MeshBuilder& out, const Frame& frame, V3 half, const Paint& paint);
 // An oil drum standing on the floor.
 void Barrel(MeshBuilder& out, V3 base, const Paint& paint);
 // A monitor on the frame's origin facing +z (its face width x height), with a bezel
-// and a back case; face paint for the screen (dark glass or a glowing picture).
+// and a back case; the face shows its material's picture once (dark glass or a
+// glowing readout).
 void Monitor(MeshBuilder& out, const Frame& frame, float width, float height, const Paint& face);
 // The pool of light a lamp throws on the floor: a translucent disc of that radius
 // just above the floor at centre.

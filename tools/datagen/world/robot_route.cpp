@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "datagen/animation/route.h"
+#include "datagen/robot/robot_metrics.h"
 #include "datagen/world/layout.h"
 #include "datagen/world/passage_route.h"
 
@@ -11,32 +12,43 @@ namespace datagen {
 namespace {
 
 using namespace layout;
+namespace metrics = robot::metrics;
 
-constexpr float kY = kStandingHipHeight;
+// The path's height: the run's hip height above the floor it runs on.
+constexpr float kRunY = metrics::kRunHipHeight;
+// On the rig's platform, which ends this far in front of the release spot.
+constexpr float kPlatformY = kRunY + kRigPlatformTop;
+constexpr float kPlatformFront = 300.0f;
+constexpr float kSpeed = metrics::kRunSpeed;
+// Keys every tenth of a second: dense enough that the spline stays on the route.
 constexpr float kKeyStep = 0.1f;
-// The robot's front (its shoulder) is this far ahead of its hip centre.
-constexpr float kFrontReach = 100.0f;
 
-// From the rig to the doors, along the passage's centre line and on to the glass.
+// The route from the rig to the glass: off the rig straight ahead (-z), one wide S past
+// the dance stage onto the doors' axis and through the doors, the passage's centre line,
+// and on along the glass's axis to the stand point.
 const Route& RunRoute() {
   static const Route route = [] {
-    std::vector<V3> points = {V3(kReleaseHip.x, kY, kReleaseHip.z), V3(kDoorCentreX, kY, 100.0f)};
+    std::vector<V3> points = {V3(kReleaseHip.x, kRunY, kReleaseHip.z), V3(kReleaseHip.x, kRunY, 900.0f),
+                              V3(kDoorCentreX, kRunY, -100.0f)};
     const Route& passage = PassageCentreline();
-    for (float s = 0; s < passage.Length(); s += 200.0f) points.push_back(passage.At(s) + V3(0, kY, 0));
-    points.push_back(passage.At(passage.Length()) + V3(0, kY, 0));
-    points.push_back(V3(kWallStopHip.x, kY, kWallStopHip.z));
-    return Route(points, 700.0f);
+    for (float s = 0; s < passage.Length(); s += 100.0f) points.push_back(passage.At(s) + V3(0, kRunY, 0));
+    points.push_back(passage.At(passage.Length()) + V3(0, kRunY, 0));
+    points.push_back(RobotStandPoint());
+    return Route(points, 800.0f);
   }();
   return route;
 }
 
-// From the glass through the pane and round the hall beyond.
+// From the stand point straight through the pane, then laps round the columns of the
+// hall beyond, more than the run needs until the hall takes over again.
 const Route& LoopRoute() {
   static const Route route = [] {
     const float x0 = 15200, x1 = 19400, z0 = -19400, z1 = -15400;
-    std::vector<V3> corners = {V3(kWallStopHip.x, kY, kWallStopHip.z), V3(x1, kY, kGlassCentreZ)};
-    for (int lap = 0; lap < 3; ++lap) {
-      for (const V3& c : {V3(x1, kY, z1), V3(x0, kY, z1), V3(x0, kY, z0), V3(x1, kY, z0), V3(x1, kY, kGlassCentreZ)}) {
+    const V3 stand = RobotStandPoint();
+    std::vector<V3> corners = {stand, V3(x1, kRunY, stand.z)};
+    for (int lap = 0; lap < 4; ++lap) {
+      for (const V3& c : {V3(x1, kRunY, z1), V3(x0, kRunY, z1), V3(x0, kRunY, z0), V3(x1, kRunY, z0),
+                          V3(x1, kRunY, stand.z)}) {
         corners.push_back(c);
       }
     }
@@ -45,32 +57,23 @@ const Route& LoopRoute() {
   return route;
 }
 
-const std::vector<Leg>& RunLegs() {
-  static const std::vector<Leg> legs = [] {
-    // Accelerate for a second, run at an even speed, ease to a stop over two.
-    const float length = RunRoute().Length();
-    const float t0 = kRunStart + 0.3f, t3 = kArriveAtWall;
-    const float speed = length / ((t3 - t0) - 3.0f + 0.5f * 1.0f + 0.5f * 2.0f);
-    const float d1 = 0.5f * speed * 1.0f, d2 = length - 0.5f * speed * 2.0f;
-    return std::vector<Leg>{{t0, t0 + 1.0f, 0, d1, Ease::kIn},
-                            {t0 + 1.0f, t3 - 2.0f, d1, d2, Ease::kLinear},
-                            {t3 - 2.0f, t3, d2, length, Ease::kOut}};
-  }();
-  return legs;
+// Distance along the run route: full speed from the start, then an even deceleration
+// to a stop at the stand point.
+float ApproachDistance(float t) {
+  const float speed = RobotApproachSpeed();
+  const float braking = kArriveAtWall - kStopDuration;
+  if (t <= kRunStart) return 0.0f;
+  if (t <= braking) return speed * (t - kRunStart);
+  const float tau = std::min(t, kArriveAtWall) - braking;
+  return speed * (braking - kRunStart) + speed * tau - 0.5f * speed * tau * tau / kStopDuration;
 }
 
-const std::vector<Leg>& LoopLegs() {
-  static const std::vector<Leg> legs = [] {
-    const float glass = kGlassPlaneX - kFrontReach - kWallStopHip.x;  // to the front at the pane
-    const float speed = 1400.0f;
-    const float crouch = 100.0f;
-    const float out = glass + 0.5f * speed * (kRunAgain - kImpact);
-    return std::vector<Leg>{{kChargeStart, kChargeStart + 1.2f, 0, crouch, Ease::kIn},
-                            {kChargeStart + 1.2f, kImpact, crouch, glass, Ease::kIn},
-                            {kImpact, kRunAgain, glass, out, Ease::kLinear},
-                            {kRunAgain, kPathEnd, out, out + speed * (kPathEnd - kRunAgain), Ease::kLinear}};
-  }();
-  return legs;
+// Distance along the loop route: the breaking-wall animation's own travel while it
+// plays, then the run.
+float LoopDistance(float t) {
+  const float breakTime = std::min(t, kRunAgain) - kChargeStart;
+  const float travel = metrics::BreakTravel(std::max(0.0f, breakTime));
+  return travel + (t > kRunAgain ? kSpeed * (t - kRunAgain) : 0.0f);
 }
 
 V3 Facing(const Route& route, float distance) {
@@ -78,63 +81,109 @@ V3 Facing(const Route& route, float distance) {
   return Normalize(V3(d.x, 0, d.z));
 }
 
-// The turn each scene adds after the path's own rotation.
-Quat SceneTurn(float t) {
+// The dance spot, where the hall scene shows the robot for the few frames before the
+// dance places it there itself.
+V3 DanceSpot() { return V3(kDanceHip.x, kRunY, kDanceHip.z); }
+
+// The turn each scene adds after the path's own rotation: the hall's until 120 s and
+// again from 200.598 s, the wall scene's in between.
+Quat SceneTurn(bool wallScene) {
   const Quat r1 = AxisAngle(V3(0, -1, 0), 0.785375f);
   const Quat r2 = AxisAngle(V3(0, 0, 1), 0.3926875f);
   const Quat r3 = AxisAngle(V3(0, 1, 0), 3.1415f);
-  const bool wallScene = t > 120.0005f && t < kBackToHall - 0.0005f;
   return wallScene ? r3 * r2 * r1 : r2 * r1;
+}
+
+// Jumps are keyed this close together: a frame almost never falls between them.
+constexpr float kJump = 0.0001f;
+// The last moment of the run in the hall beyond; the dance spot from kBackToHall on.
+constexpr float kLeaveLoop = kBackToHall - kJump;
+
+// Key times: the regular grid, with the times given instead of the grid's near them.
+std::vector<float> KeyTimes(std::vector<float> extra) {
+  std::vector<float> times;
+  const int count = static_cast<int>(std::ceil((kPathEnd + 0.1f - kRunStart) / kKeyStep));
+  for (int i = 0; i <= count; ++i) {
+    const float t = kRunStart + static_cast<float>(i) * kKeyStep;
+    const bool near = std::any_of(extra.begin(), extra.end(), [t](float e) { return std::fabs(t - e) < 0.015f; });
+    if (!near) times.push_back(t);
+  }
+  times.insert(times.end(), extra.begin(), extra.end());
+  std::sort(times.begin(), times.end());
+  return times;
 }
 
 }  // namespace
 
+float RobotApproachSpeed() {
+  return RunRoute().Length() / (kArriveAtWall - kRunStart - 0.5f * kStopDuration);
+}
+
+V3 RobotStandPoint() { return V3(kGlassPlaneX - metrics::kBreakStandToGlass, kRunY, kGlassCentreZ); }
+
 V3 RobotHipAt(float t) {
-  if (t <= kRunStart) return kReleaseHip;
+  if (t <= kRunStart) return V3(kReleaseHip.x, kPlatformY, kReleaseHip.z);
+  if (t >= kBackToHall) return DanceSpot();
   if (t < kChargeStart) {
-    V3 p = RunRoute().At(DistanceAt(RunLegs(), t));
-    // Off the rig's platform in the first 0.3 s.
-    p.y = kY + (kReleaseHip.y - kY) * (1.0f - Eased(Ease::kInOut, (t - kRunStart) / 0.3f));
+    const float distance = ApproachDistance(t);
+    V3 p = RunRoute().At(distance);
+    // Down from the platform's front edge in one stride.
+    const float s = std::clamp((distance - kPlatformFront + 80.0f) / 160.0f, 0.0f, 1.0f);
+    p.y = kPlatformY + (kRunY - kPlatformY) * s * s * (3.0f - 2.0f * s);
     return p;
   }
-  return LoopRoute().At(DistanceAt(LoopLegs(), t));
+  return LoopRoute().At(LoopDistance(t));
 }
 
 V3 RobotFacingAt(float t) {
-  if (t < kChargeStart) return Facing(RunRoute(), std::max(1.0f, DistanceAt(RunLegs(), t)));
-  return Facing(LoopRoute(), DistanceAt(LoopLegs(), t));
+  if (t >= kBackToHall) return V3(0, 0, -1);
+  if (t < kChargeStart) return Facing(RunRoute(), ApproachDistance(t));
+  return Facing(LoopRoute(), LoopDistance(t));
+}
+
+float RobotThroughDoors() {
+  float low = kRunStart, high = kArriveAtWall;
+  for (int i = 0; i < 40; ++i) {
+    const float mid = 0.5f * (low + high);
+    (RobotHipAt(mid).z > kDoorWallZ ? low : high) = mid;
+  }
+  return 0.5f * (low + high);
 }
 
 std::vector<PositionKey> RobotPathPositions() {
+  // An even grid up to the jump to the dance spot, ending exactly 2 kJump before it,
+  // with close keys where the motion stops so the spline halts without overshooting.
+  const float last = kBackToHall - 2.0f * kJump;
+  const int steps = static_cast<int>(std::lround((last - kRunStart) / kKeyStep));
+  const float step = (last - kRunStart) / static_cast<float>(steps);
+  std::vector<float> extra = {kArriveAtWall - 0.02f, kArriveAtWall - 0.01f, kArriveAtWall};
   std::vector<PositionKey> keys;
-  const int count = static_cast<int>(std::ceil((kPathEnd + 0.1f - kRunStart) / kKeyStep));
-  for (int i = 0; i <= count; ++i) {
-    const float t = kRunStart + static_cast<float>(i) * kKeyStep;
-    keys.push_back({t, RobotHipAt(t)});
+  for (int i = 0; i <= steps; ++i) {
+    const float t = i == steps ? last : kRunStart + static_cast<float>(i) * step;
+    const bool near = std::any_of(extra.begin(), extra.end(), [t](float e) { return std::fabs(t - e) < 0.015f; });
+    if (!near) keys.push_back({t, RobotHipAt(t)});
   }
+  for (float t : extra) keys.push_back({t, RobotHipAt(t)});
+  std::sort(keys.begin(), keys.end(), [](const PositionKey& a, const PositionKey& b) { return a.time < b.time; });
+  // The jump: the spline's tangent at a key comes from its neighbours, so the key just
+  // before the jump continues the run by one more step (the last segment then keeps
+  // its pace), and the key just after repeats the dance spot (the spline rests there).
+  const V3 before = RobotHipAt(last - step), end = RobotHipAt(last);
+  keys.push_back({kBackToHall - kJump, end + (end - before)});
+  for (float t : {kBackToHall, kBackToHall + kJump, kPathEnd, kPathEnd + 0.1f}) keys.push_back({t, DanceSpot()});
   return keys;
 }
 
 std::vector<OrientationKey> RobotPathOrientations() {
   // The node's rotation is the heading with the scene's turn taken out again. The turn
-  // changes at the scene switches: two keys either side of each, 1 ms apart, make a
-  // jump the scene cut hides.
-  std::vector<float> times;
-  const int count = static_cast<int>(std::ceil((kPathEnd + 0.1f - kRunStart) / kKeyStep));
-  for (int i = 0; i <= count; ++i) {
-    const float t = kRunStart + static_cast<float>(i) * kKeyStep;
-    if (std::fabs(t - 120.0f) < 0.01f || std::fabs(t - kBackToHall) < 0.01f) continue;
-    times.push_back(t);
-  }
-  for (float t : {119.999f, 120.0f, 120.001f, 120.002f, kBackToHall - 0.002f, kBackToHall - 0.001f, kBackToHall,
-                  kBackToHall + 0.001f}) {
-    times.push_back(t);
-  }
-  std::sort(times.begin(), times.end());
+  // changes where the scenes change: the hall's keys up to 120 s, the wall scene's from
+  // just after; the dance spot's heading with the hall's turn from 200.598 s.
   std::vector<OrientationKey> keys;
-  for (float t : times) {
-    const V3 f = RobotFacingAt(t);
-    keys.push_back({t, Heading(f.x, f.z) * Conjugate(SceneTurn(t))});
+  for (float t : KeyTimes({120.0f - kJump, 120.0f, 120.0f + kJump, 120.0f + 2 * kJump, kLeaveLoop - kJump, kLeaveLoop,
+                           kBackToHall, kBackToHall + kJump})) {
+    const bool wallScene = t > 120.0f && t < kBackToHall;
+    const V3 f = RobotFacingAt(std::min(t, t < kBackToHall ? kLeaveLoop : t));
+    keys.push_back({t, Heading(f.x, f.z) * Conjugate(SceneTurn(wallScene))});
   }
   return keys;
 }

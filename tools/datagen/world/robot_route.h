@@ -1,8 +1,14 @@
 #pragma once
 // The robot's journey as keys of the "robot_path" node: the hip centre's positions and
-// the node's orientations, which include the inverse of the turn each scene adds, so
-// the robot stands upright facing its way in both scenes. Shared by the path model
-// and by the cameras that follow the robot.
+// the node's orientations, which take out again the turn each scene adds, so the robot
+// stands upright facing its way in both scenes. Shared by the path model, the cameras
+// that follow the robot and the preview.
+//
+// The path moves as fast as the run cycle's stride carries the feet, so the feet do not
+// slide: it leaves the rig at running speed at 115 s, follows the passage's centre line,
+// comes to a stop in front of the glass at 136.4 s, charges through it with the
+// breaking-wall animation's own travel and runs laps of the hall beyond until the scenes
+// hand back to the hall at 200.598 s, where it stands at the dance spot.
 #include <cstdint>
 #include <vector>
 
@@ -21,10 +27,23 @@ constexpr float kRunAgain = 167.4808f;
 constexpr float kBackToHall = 200.598f;
 constexpr float kPathEnd = 200.7f;
 
+// How long the robot takes to come to a stop in front of the glass (decelerating evenly).
+constexpr float kStopDuration = 0.8f;
+
+// The speed from the rig to the glass: the route's length over the time it has, within a
+// few per cent of the stride's speed (the route through the hall and the passage is as
+// long as the world allows; the small difference does not show as sliding feet). The
+// break and the laps beyond run at the stride's speed exactly.
+float RobotApproachSpeed();
+
 // The hip centre at time t (115 ... 200.7; clamped outside).
 V3 RobotHipAt(float t);
 // The direction the robot faces (horizontal, unit) at time t.
 V3 RobotFacingAt(float t);
+// Where the robot waits in front of the glass (hip centre), facing +x.
+V3 RobotStandPoint();
+// The time the robot passes through the hall's doors (its hip centre in the door plane).
+float RobotThroughDoors();
 
 std::vector<PositionKey> RobotPathPositions();
 std::vector<OrientationKey> RobotPathOrientations();
