@@ -177,7 +177,12 @@ bool CaptureRun::PrepareHashes() {
     Say("%s", error.c_str());
     return false;
   }
-  for (const HashLine& line : kept) hashes_.Write(line);
+  for (const HashLine& line : kept) {
+    if (!hashes_.Write(line)) {
+      Say("couldn't write to %s", options_.hashes.c_str());
+      return false;
+    }
+  }
   return true;
 }
 
@@ -191,7 +196,10 @@ void CaptureRun::PlaceOnSheet(long frame, const Image& picture) {
 
 bool CaptureRun::Capture(long frame) {
   session_.UpdateTo(frame);
-  if (!session_.Render(picture_)) return false;
+  if (!session_.Render(picture_)) {
+    Say("couldn't draw frame %ld", frame);
+    return false;
+  }
   std::string error;
   if (!options_.hashes.empty() && !hashes_.Write(HashLine{frame, grid_.Seconds(frame), PixelHash(picture_)})) {
     Say("couldn't write to %s", options_.hashes.c_str());
