@@ -199,14 +199,15 @@ void ArmSites(MeshBuilder& m) {
   }
 }
 
-// The dance stage: a round plate with a ring of lights.
+// The dance stage: a round plate with a ring of lights. The plate is sunk into the floor
+// up to its last unit, since the dancer's placement stands it on the floor itself.
 void Stage(MeshBuilder& m) {
   const V3 c(kDanceHip.x, 0, kDanceHip.z);
-  Cylinder(m, kSteel, Frame::At(c), 420, 420, 8, 48, false, true);
-  Cylinder(m, kHazard, Frame::At(c + V3(0, 8, 0)), 400, 400, 1, 48, false, false);
+  Cylinder(m, kSteel, Frame::At(c + V3(0, -7, 0)), 420, 420, 8, 48, false, true);
+  Cylinder(m, kHazard, Frame::At(c + V3(0, 1, 0)), 400, 400, 1, 48, false, false);
   for (int i = 0; i < 24; ++i) {
     const float a = 2.0f * kPi * static_cast<float>(i) / 24.0f;
-    Box(m, kLamp, Frame::At(c + V3(395 * std::cos(a), 10, 395 * std::sin(a))), V3(10, 3, 10));
+    Box(m, kLamp, Frame::At(c + V3(395 * std::cos(a), 3, 395 * std::sin(a))), V3(10, 3, 10));
   }
 }
 
