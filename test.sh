@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: unit tests, the tests over the generated data
-# set, the GL tests under Xvfb, the unit tests again in the sanitizer build, then each
-# fuzz target for a bounded time.
+# set, the GL tests under Xvfb, a sample of the fault injection over the data set, the
+# unit tests again in the sanitizer build, then each fuzz target for a bounded time.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -22,6 +22,9 @@ echo "== data-set tests"
 
 echo "== GL tests (Xvfb, Mesa llvmpipe)"
 (cd build && "${xvfb[@]}" ctest -L gl --output-on-failure)
+
+echo "== fault injection (a sample; scripts/fault-injection.sh with no options runs every file)"
+./scripts/fault-injection.sh --sample "${DRIFT_FAULT_SAMPLE:-8}"
 
 echo "== build (clang, AddressSanitizer + UndefinedBehaviorSanitizer, fuzz targets)"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \

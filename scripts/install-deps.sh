@@ -19,6 +19,8 @@ packages=(
   libpng-dev libjpeg62-turbo-dev libfreetype-dev fonts-dejavu-core
   # headless runs and GUI tests
   xvfb xauth xdotool x11-utils
+  # drift-capture's videos (H.264 and AAC through the ffmpeg program)
+  ffmpeg
 )
 
 missing=()

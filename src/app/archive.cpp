@@ -1,5 +1,6 @@
 #include "app/archive.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -22,14 +23,52 @@ bool IsFolderName(const std::string& name) {
   return !name.empty() && (name.back() == '/' || name.back() == '\\');
 }
 
-// Writes the whole buffer; a file that could not be written completely is removed.
-bool WriteWholeFile(const std::string& path, const std::vector<unsigned char>& data) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) return false;
-  bool ok = data.empty() || std::fwrite(data.data(), 1, data.size(), file) == data.size();
-  if (std::fclose(file) != 0) ok = false;
-  if (!ok) std::remove(path.c_str());
-  return ok;
+// Suffix of the file an entry is inflated into before it is known to be complete.
+constexpr char kUnpackingSuffix[] = ".unpacking";
+
+// Why an entry of this declared size may not be unpacked now; empty when it may.
+std::string RefusalForSize(std::uint64_t declared, std::uint64_t unpackedSoFar, const UnpackLimits& limits,
+                           const std::filesystem::path& folder) {
+  if (declared > limits.maxEntryBytes) {
+    return "it would inflate to " + std::to_string(declared) + " bytes, far more than any data file (at most " +
+           std::to_string(limits.maxEntryBytes) + ")";
+  }
+  if (declared > limits.maxTotalBytes || unpackedSoFar > limits.maxTotalBytes - declared) {
+    return "the archive would inflate to more than " + std::to_string(limits.maxTotalBytes) + " bytes";
+  }
+  std::error_code error;
+  const std::filesystem::space_info space = std::filesystem::space(folder, error);
+  if (!error && declared > space.available) {
+    return "it needs " + std::to_string(declared) + " bytes and the disk has " + std::to_string(space.available);
+  }
+  return std::string();
+}
+
+// Inflates the current entry piece by piece into a temporary file beside target, which
+// then replaces target; on any failure nothing is left and error is the line saying why
+// ("couldn't unpack NAME: checksum mismatch", "couldn't write NAME").
+bool UnpackEntry(platform::ZipReader& reader, const std::filesystem::path& target, const std::string& shown,
+                 std::string& error) {
+  const std::string partial = target.string() + kUnpackingSuffix;
+  std::FILE* file = std::fopen(partial.c_str(), "wb");
+  if (file == nullptr) {
+    error = "couldn't write " + shown;
+    return false;
+  }
+  bool writeFailed = false;
+  const bool read = reader.ReadCurrent([&](const unsigned char* data, std::size_t size) {
+    writeFailed = std::fwrite(data, 1, size, file) != size;
+    return !writeFailed;
+  });
+  if (std::fclose(file) != 0) writeFailed = true;
+  std::error_code renameError;
+  if (read && !writeFailed) std::filesystem::rename(partial, target, renameError);
+  if (!read || writeFailed || renameError) {
+    std::remove(partial.c_str());
+    error = writeFailed || renameError ? "couldn't write " + shown : "couldn't unpack " + shown + ": " + reader.Error();
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -58,11 +97,11 @@ std::string SafeEntryPath(const std::string& entryName) {
 }
 
 bool UnpackArchive(const std::string& archivePath, const std::string& dataFolder,
-                   std::vector<std::string>& messages) {
+                   std::vector<std::string>& messages, const UnpackLimits& limits) {
   platform::ZipReader reader;
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(archivePath, error)) {
-    const bool exists = std::filesystem::exists(archivePath, error);
+  std::error_code code;
+  if (!std::filesystem::is_regular_file(archivePath, code)) {
+    const bool exists = std::filesystem::exists(archivePath, code);
     messages.push_back("couldn't open archive " + Printable(archivePath) + (exists ? ": not a file" : ": no such file"));
     return false;
   }
@@ -81,7 +120,7 @@ bool UnpackArchive(const std::string& archivePath, const std::string& dataFolder
     messages.push_back(message);
     allUnpacked = false;
   };
-  std::vector<unsigned char> data;
+  std::uint64_t unpackedBytes = 0;
   do {
     platform::ZipEntryInfo info;
     if (!reader.CurrentInfo(info)) {
@@ -96,20 +135,26 @@ bool UnpackArchive(const std::string& archivePath, const std::string& dataFolder
     }
     const std::filesystem::path target = std::filesystem::path(dataFolder) / relative;
     if (IsFolderName(info.name)) {
-      std::filesystem::create_directories(target, error);
-      if (error) fail("couldn't create folder " + shown + ": " + error.message());
+      std::filesystem::create_directories(target, code);
+      if (code) fail("couldn't create folder " + shown + ": " + code.message());
       continue;
     }
-    std::filesystem::create_directories(target.parent_path(), error);
-    if (error) {
-      fail("couldn't create the folder of " + shown + ": " + error.message());
+    std::filesystem::create_directories(target.parent_path(), code);
+    if (code) {
+      fail("couldn't create the folder of " + shown + ": " + code.message());
       continue;
     }
-    if (!reader.ReadCurrent(data)) {
-      fail("couldn't unpack " + shown + ": " + reader.Error());
+    const std::string refusal = RefusalForSize(info.uncompressedSize, unpackedBytes, limits, target.parent_path());
+    if (!refusal.empty()) {
+      fail("refused archive entry " + shown + ": " + refusal);
       continue;
     }
-    if (!WriteWholeFile(target.string(), data)) fail("couldn't write " + shown);
+    std::string error;
+    if (!UnpackEntry(reader, target, shown, error)) {
+      fail(error);
+      continue;
+    }
+    unpackedBytes += info.uncompressedSize;
   } while (reader.Next());
   if (!reader.Error().empty()) fail("archive " + Printable(archivePath) + ": " + reader.Error());
   return allUnpacked;

@@ -46,5 +46,7 @@ bool DecodeJpegStream(std::FILE* file, const std::string& name, Image& image,
 // Writers for the same formats, taking the same bottom-up layout. PNG takes 8, 24 and
 // 32 bits per pixel; JPEG takes 8 (written as a grey file) and 24. False (and a line
 // on standard error) when the image is not writable or the file cannot be written.
-bool EncodePng(const std::string& path, const Image& image);
+enum class PngCompression { kSmallest, kFast };
+bool EncodePng(const std::string& path, const Image& image,
+               PngCompression compression = PngCompression::kSmallest);
 bool EncodeJpeg(const std::string& path, const Image& image, int quality = 90);

@@ -132,6 +132,10 @@ bool DecodeJpegStream(std::FILE* file, const std::string& name, Image& image, in
   } else {
     ok = false;
   }
+  // libjpeg only warns about damaged data ("Premature end of JPEG file" for a file cut
+  // short) and fills what is missing with grey; a picture with a grey band is still a
+  // damaged file, and the caller is told so like for any other.
+  if (codec.err->num_warnings > 0) ok = false;
   jpeg_destroy_decompress(&codec);
   if (!ok) {
     std::fprintf(stderr, "can't decode %s\n", name.c_str());

@@ -72,9 +72,15 @@ bool ReadPngRows(png_structp png, png_bytepp rows) {
 }
 
 bool WritePngRows(png_structp png, png_infop info, std::FILE* file, const Image* image,
-                  png_bytepp rows) {
+                  png_bytepp rows, PngCompression compression) {
   if (setjmp(png_jmpbuf(png))) return false;
   png_init_io(png, file);
+  if (compression == PngCompression::kFast) {
+    // zlib's fastest level with one cheap filter: a third of the time, files a little
+    // larger. For the many frames of an offline capture.
+    png_set_compression_level(png, 1);
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
+  }
   const int colorType = image->bitsPerPixel == 8    ? PNG_COLOR_TYPE_GRAY
                         : image->bitsPerPixel == 24 ? PNG_COLOR_TYPE_RGB
                                                     : PNG_COLOR_TYPE_RGB_ALPHA;
@@ -143,7 +149,7 @@ bool DecodePng(const std::string& path, Image& image) {
   return ok;
 }
 
-bool EncodePng(const std::string& path, const Image& image) {
+bool EncodePng(const std::string& path, const Image& image, PngCompression compression) {
   const int bpp = image.bitsPerPixel;
   if (image.width < 1 || image.height < 1 || image.pixels == nullptr ||
       !(bpp == 8 || bpp == 24 || bpp == 32)) {
@@ -167,7 +173,7 @@ bool EncodePng(const std::string& path, const Image& image) {
       rows[static_cast<size_t>(i)] =
           image.pixels.get() + static_cast<size_t>(image.height - 1 - i) * image.RowBytes();
     }
-    ok = WritePngRows(png, info, file, &image, rows.data());
+    ok = WritePngRows(png, info, file, &image, rows.data(), compression);
   }
   png_destroy_write_struct(&png, &info);
   ok = std::fclose(file) == 0 && ok;

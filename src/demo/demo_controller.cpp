@@ -303,6 +303,7 @@ bool DemoController::Render(float /*timeMs*/, float dtMs) {
   for (int i = 0; i < 4; ++i) frame.boardTextures[i] = boardTextures_[i] != nullptr ? boardTextures_[i]->GetName() : 0;
   frame.boardOpacity = timeline_.BoardOpacity();
   frame.outputFramebuffer = options_.outputFramebuffer;
+  frame.afterPass = options_.afterPass;
   frame.present = [this] { Present(); };
   RenderFrame(frame);
   return true;

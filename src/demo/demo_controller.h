@@ -7,6 +7,7 @@
 // The demo (drift) opens its own full-screen window and plays the music. A tool that
 // renders the same demo off screen sets ControllerOptions before Init: its own GL
 // context, its own framebuffer, and a clock it steps itself (docs/controller.md).
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,6 +27,7 @@
 #include "demo/timeline_clock.h"
 #include "platform/input.h"
 #include "render/draw_lists.h"
+#include "render/frame.h"
 
 namespace platform {
 class GlWindow;
@@ -59,6 +61,9 @@ struct ControllerOptions {
   // The framebuffer that frames and the loading screen are drawn into (0: the window's
   // back buffer). With useCurrentContext it must be at least the size given to Init.
   unsigned outputFramebuffer = 0;
+  // Called after each pass of every rendered frame (a tool checks GL errors or times
+  // the passes); empty for the demo.
+  std::function<void(FramePass)> afterPass;
 };
 
 class DemoController final : public IContentObserver,

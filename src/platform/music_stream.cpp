@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -62,6 +63,10 @@ class DecodedMusic {
       error = path + ": " + mpg123_strerror(handle);
       return nullptr;
     }
+    // The encoder's information frame declares the length; the scan counts what is
+    // really there. A file cut short (a broken download or copy) would otherwise play
+    // its first part and loop back to the start, taking the timeline with it.
+    const off_t declared = mpg123_length(handle);
     if (mpg123_scan(handle) != MPG123_OK) {
       error = path + ": " + mpg123_strerror(handle);
       return nullptr;
@@ -69,6 +74,13 @@ class DecodedMusic {
     const off_t length = mpg123_length(handle);
     if (length <= 0) {
       error = path + ": no audio";
+      return nullptr;
+    }
+    if (declared > length + rate / 10) {
+      char seconds[96];
+      std::snprintf(seconds, sizeof seconds, "%.1f s of the %.1f s its header declares",
+                    static_cast<double>(length) / rate, static_cast<double>(declared) / rate);
+      error = path + ": cut short (it holds " + seconds + ")";
       return nullptr;
     }
     if (static_cast<double>(length) > kMaxSeconds * static_cast<double>(rate)) {

@@ -23,11 +23,6 @@ std::string UnzipErrorText(int code) {
   }
 }
 
-// A declared size is only a claim: buffers grow with what actually inflates, up to this
-// much reserved in advance.
-constexpr std::uint64_t kMaxReserve = 64u << 20;
-constexpr unsigned kReadChunk = 256u << 10;
-
 }  // namespace
 
 bool ZipReader::Open(const std::string& path) {
@@ -92,13 +87,13 @@ bool ZipReader::CurrentInfo(ZipEntryInfo& info) {
   }
   info.name.assign(name.data(), raw.size_filename);
   info.uncompressedSize = raw.uncompressed_size;
+  info.compressedSize = raw.compressed_size;
   info.encrypted = (raw.flag & 1u) != 0;
   return true;
 }
 
-bool ZipReader::ReadCurrent(std::vector<unsigned char>& data) {
+bool ZipReader::ReadCurrent(const ZipSink& sink) {
   error_.clear();
-  data.clear();
   ZipEntryInfo info;
   if (!CurrentInfo(info)) return false;
   if (info.encrypted) {
@@ -110,26 +105,42 @@ bool ZipReader::ReadCurrent(std::vector<unsigned char>& data) {
     error_ = UnzipErrorText(result);
     return false;
   }
-  data.reserve(static_cast<std::size_t>(std::min(info.uncompressedSize, kMaxReserve)));
-  std::vector<unsigned char> chunk(kReadChunk);
+  std::vector<unsigned char> piece(kPieceBytes);
+  std::uint64_t total = 0;
   for (;;) {
-    const int read = unzReadCurrentFile(Unz(file_), chunk.data(), kReadChunk);
+    const int read = unzReadCurrentFile(Unz(file_), piece.data(), static_cast<unsigned>(piece.size()));
     if (read < 0) {
       error_ = UnzipErrorText(read);
       break;
     }
     if (read == 0) break;
-    data.insert(data.end(), chunk.begin(), chunk.begin() + read);
+    total += static_cast<std::uint64_t>(read);
+    // The declared size is what the archive says it holds; a stream that goes on past
+    // it is a forgery (a zip bomb), and nothing more of it is inflated.
+    if (total > info.uncompressedSize) {
+      error_ = "inflates to more than its declared " + std::to_string(info.uncompressedSize) + " bytes";
+      break;
+    }
+    if (!sink(piece.data(), static_cast<std::size_t>(read))) {
+      error_ = "refused by the receiver";
+      break;
+    }
   }
   // Closing checks the checksum once everything was read.
   result = unzCloseCurrentFile(Unz(file_));
-  if (error_.empty() && data.size() != info.uncompressedSize) error_ = "size mismatch";
+  if (error_.empty() && total != info.uncompressedSize) error_ = "size mismatch";
   if (error_.empty() && result != UNZ_OK) error_ = UnzipErrorText(result);
-  if (!error_.empty()) {
-    data.clear();
-    return false;
-  }
-  return true;
+  return error_.empty();
+}
+
+bool ZipReader::ReadCurrent(std::vector<unsigned char>& data) {
+  data.clear();
+  const bool ok = ReadCurrent([&data](const unsigned char* bytes, std::size_t size) {
+    data.insert(data.end(), bytes, bytes + size);
+    return true;
+  });
+  if (!ok) data.clear();
+  return ok;
 }
 
 bool ZipWriter::Open(const std::string& path) {

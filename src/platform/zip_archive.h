@@ -1,7 +1,9 @@
 #pragma once
 // Zip archives: a reader that walks the entries in archive order and inflates one entry
 // at a time, and a writer that packs files and folders (tests, the content builder).
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -9,9 +11,13 @@ namespace platform {
 
 struct ZipEntryInfo {
   std::string name;                  // as stored: either separator, a trailing one for folders
-  std::uint64_t uncompressedSize = 0;
+  std::uint64_t uncompressedSize = 0;  // what the directory declares
+  std::uint64_t compressedSize = 0;
   bool encrypted = false;
 };
+
+// Receives an entry's bytes piece by piece as they inflate; false stops the read.
+using ZipSink = std::function<bool(const unsigned char* data, std::size_t size)>;
 
 class ZipReader {
  public:
@@ -33,9 +39,17 @@ class ZipReader {
   bool Next();
 
   bool CurrentInfo(ZipEntryInfo& info);
-  // Inflates the current entry completely. False, with Error() set and data empty,
-  // when the entry cannot be read or its size or checksum do not match.
+  // Inflates the current entry into sink, one piece of at most kPieceBytes at a time,
+  // so an entry of any size takes no more memory than that. False, with Error() set,
+  // when the entry cannot be read, when it inflates to more bytes than it declares (it
+  // stops there; the rest is never inflated), when the sink refuses a piece ("refused
+  // by the receiver"), or when its size or checksum do not match at the end. The
+  // sink may have received pieces before a failure.
+  bool ReadCurrent(const ZipSink& sink);
+  // The same into memory, for small entries; data is empty after a failure.
   bool ReadCurrent(std::vector<unsigned char>& data);
+
+  static constexpr std::size_t kPieceBytes = 256u << 10;
 
   const std::string& Error() const { return error_; }
 

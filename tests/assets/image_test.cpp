@@ -152,16 +152,18 @@ TEST_F(PngDecode, BrokenFilesFailWithALineNamingThemAndLeaveTheImageAlone) {
 TEST(PngEncode, WritesWhatTheDecoderReadsBack) {
   TempDir dir;
   for (const int bpp : {8, 24, 32}) {
-    Image image = Image::Allocate(5, 3, bpp);  // odd row lengths on purpose
-    for (size_t i = 0; i < image.Bytes(); ++i) image.pixels[i] = static_cast<unsigned char>(i * 7);
-    const std::string path = dir.File("out" + std::to_string(bpp) + ".png");
-    ASSERT_TRUE(EncodePng(path, image));
-    Image back;
-    ASSERT_TRUE(DecodePng(path, back));
-    EXPECT_EQ(back.width, 5);
-    EXPECT_EQ(back.height, 3);
-    EXPECT_EQ(back.bitsPerPixel, bpp);
-    EXPECT_EQ(Bytes(back), Bytes(image));
+    for (const PngCompression compression : {PngCompression::kSmallest, PngCompression::kFast}) {
+      Image image = Image::Allocate(5, 3, bpp);  // odd row lengths on purpose
+      for (size_t i = 0; i < image.Bytes(); ++i) image.pixels[i] = static_cast<unsigned char>(i * 7);
+      const std::string path = dir.File("out" + std::to_string(bpp) + ".png");
+      ASSERT_TRUE(EncodePng(path, image, compression));
+      Image back;
+      ASSERT_TRUE(DecodePng(path, back));
+      EXPECT_EQ(back.width, 5);
+      EXPECT_EQ(back.height, 3);
+      EXPECT_EQ(back.bitsPerPixel, bpp);
+      EXPECT_EQ(Bytes(back), Bytes(image));
+    }
   }
   Image odd = Image::Allocate(2, 2, 16);
   testing::internal::CaptureStderr();
@@ -233,7 +235,13 @@ TEST(JpegDecode, FailuresLeaveTheCallersValuesAndSayWhy) {
   ASSERT_NE(sof, std::string::npos);
   huge[sof + 5] = huge[sof + 7] = static_cast<char>(0xFD);
   huge[sof + 6] = huge[sof + 8] = static_cast<char>(0xE8);
-  for (const std::string& bytes : {std::string("GIF89a not a jpeg"), good.substr(0, 40), huge}) {
+  // A file cut short in its picture data: the library would fill the rest with grey.
+  std::vector<unsigned char> noise(64 * 64 * 3);
+  for (size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<unsigned char>(i * 37 % 251);
+  test_images::WriteJpeg(dir.File("noise.jpg"), 64, 64, 3, noise);
+  const std::string noisy = ReadFile(dir.File("noise.jpg"));
+  const std::string cutShort = noisy.substr(0, noisy.size() * 3 / 5);
+  for (const std::string& bytes : {std::string("GIF89a not a jpeg"), good.substr(0, 40), huge, cutShort}) {
     WriteFile(dir.File("bad.jpg"), bytes);
     testing::internal::CaptureStderr();
     EXPECT_FALSE(DecodeJpeg(dir.File("bad.jpg"), image));

@@ -1,5 +1,7 @@
 // Unpacks arbitrary bytes as the data archive into a scratch folder. Besides memory
-// errors it stops on anything written outside the data folder.
+// errors it stops on anything written outside the data folder, and on a file left
+// larger than the limits allow. The limits are small, so sizes the input claims reach
+// them.
 #include <stdlib.h>
 
 #include <cstdint>
@@ -38,7 +40,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::fclose(file);
   }
   std::vector<std::string> messages;
-  UnpackArchive(archive, dataFolder, messages);
+  UnpackLimits limits;
+  limits.maxEntryBytes = 64 << 10;
+  limits.maxTotalBytes = 256 << 10;
+  UnpackArchive(archive, dataFolder, messages, limits);
+  std::uintmax_t total = 0;
+  std::error_code code;
+  for (const auto& entry : fs::recursive_directory_iterator(dataFolder, code)) {
+    if (!entry.is_regular_file()) continue;
+    const std::uintmax_t size = entry.file_size();
+    total += size;
+    if (size > limits.maxEntryBytes || total > limits.maxTotalBytes) {
+      std::fprintf(stderr, "unpacked beyond the limits: %s\n", entry.path().c_str());
+      abort();
+    }
+  }
   for (const auto& entry : fs::directory_iterator(Scratch())) {
     const std::string name = entry.path().filename().string();
     if (name != "demodat" && name != "data") {

@@ -177,10 +177,19 @@ TEST_F(MusicStream, DecodesWhatTheEncoderWrote) {
 TEST_F(MusicStream, UnreadableFilesGiveNoStream) {
   WriteFile(File("noise.mp3"), std::string(5000, '\x42'));
   WriteFile(File("empty.mp3"), "");
-  for (const char* name : {"missing.mp3", "noise.mp3", "empty.mp3"}) {
+  // Half a file: its header still declares the whole second.
+  const std::string whole = testing_support::ReadFile(File("stereo.mp3"));
+  WriteFile(File("half.mp3"), whole.substr(0, whole.size() / 2));
+  for (const char* name : {"missing.mp3", "noise.mp3", "empty.mp3", "half.mp3"}) {
     EXPECT_EQ(platform::CreateLoopingMusicStream(File(name)), 0u) << name;
     EXPECT_NE(platform::MusicError().find(name), std::string::npos) << platform::MusicError();
   }
+  EXPECT_NE(platform::MusicError().find("cut short (it holds 0.5 s of the 1.0 s its header declares)"),
+            std::string::npos)
+      << platform::MusicError();
+  std::vector<std::int16_t> decoded;
+  int rate = 0;
+  EXPECT_FALSE(platform::DecodeMp3File(File("half.mp3"), decoded, rate));
   EXPECT_EQ(platform::MusicPosition(0), -1);
   EXPECT_FALSE(platform::PlayMusic(0));
   EXPECT_LT(platform::MusicBytesToSeconds(0, 0), 0.0);
