@@ -51,6 +51,8 @@ struct Settings {
   std::string work = "fault-injection";
   std::string only;     // play only the files whose names contain this
   std::size_t sample = 0;  // 0: every fault
+  std::size_t shard = 0;   // play only the faults whose index modulo shards is shard,
+  std::size_t shards = 1;  // so several runners can share the work
   double playSeconds = 1.5;
   double timeoutSeconds = 300;
 };
@@ -246,6 +248,13 @@ Outcome Runner::Judge(const std::string& what, const ChildProcess& child, const 
   return outcome;
 }
 
+std::size_t DistinctFiles(const std::vector<std::pair<std::string, Fault>>& faults) {
+  std::vector<std::string> files;
+  for (const auto& fault : faults) files.push_back(fault.first);
+  std::sort(files.begin(), files.end());
+  return static_cast<std::size_t>(std::unique(files.begin(), files.end()) - files.begin());
+}
+
 double SecondsSince(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
@@ -320,7 +329,12 @@ int Runner::Run() {
     }
     faults = sample;
   }
-  if (!settings_.drift.empty()) {
+  if (settings_.shards > 1) {
+    std::vector<std::pair<std::string, Fault>> mine;
+    for (std::size_t i = settings_.shard; i < faults.size(); i += settings_.shards) mine.push_back(faults[i]);
+    faults = mine;
+  }
+  if (!settings_.drift.empty() && settings_.shard == 0) {
     // The unchanged data set first: it must play and end cleanly.
     const std::string folder = settings_.work + "/baseline";
     fs::remove_all(folder);
@@ -386,13 +400,14 @@ int Runner::Run() {
   const double minutes = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / 60.0;
   std::printf("fault injection: %zu faults (%zu files of %s), %zu runs in %.1f min: %zu faults failed; "
               "named in log.txt %zu times, only on stderr %zu times\n",
-              faults.size(), faults.size() / 2, settings_.archive.c_str(), runs, minutes, failed, named[0], named[1]);
+              faults.size(), DistinctFiles(faults), settings_.archive.c_str(), runs, minutes, failed, named[0], named[1]);
   return failed == 0 ? 0 : 1;
 }
 
 const char kUsage[] =
     "usage: drift-fault-injection --archive DEMODAT [--drift DRIFT] [--capture DRIFT-CAPTURE]\n"
-    "                             [--sample N] [--only TEXT] [--work DIR] [--play SECONDS]\n";
+    "                             [--sample N] [--only TEXT] [--work DIR] [--play SECONDS]\n"
+    "                             [--shard K/N]\n";
 
 }  // namespace
 
@@ -416,6 +431,14 @@ int main(int argc, char** argv) {
     else if (arg == "--only") settings.only = value;
     else if (arg == "--work") settings.work = value;
     else if (arg == "--play") settings.playSeconds = std::strtod(value.c_str(), nullptr);
+    else if (arg == "--shard") {
+      // K/N: the K-th of N runners (from 0).
+      if (std::sscanf(value.c_str(), "%zu/%zu", &settings.shard, &settings.shards) != 2 || settings.shards == 0 ||
+          settings.shard >= settings.shards) {
+        std::fprintf(stderr, "--shard needs K/N with K < N, not %s\n%s", value.c_str(), kUsage);
+        return 2;
+      }
+    }
     else {
       std::fprintf(stderr, "unknown option %s\n%s", arg.c_str(), kUsage);
       return 2;
