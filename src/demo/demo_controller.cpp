@@ -241,12 +241,7 @@ bool DemoController::LoadCameras() {
 bool DemoController::LoadMask() {
   mask_ = Require<Texture>("texture", MaskName(width_));
   if (mask_ == nullptr) return false;
-  glBindTexture(GL_TEXTURE_2D, mask_->GetName());
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-  glBindTexture(GL_TEXTURE_2D, 0);
+  PrepareMaskTexture(mask_->GetName());
   return true;
 }
 

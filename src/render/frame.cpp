@@ -34,6 +34,15 @@ std::unique_ptr<MainTargets> CreateMainTargets(int width, int height) {
   return targets;
 }
 
+void PrepareMaskTexture(unsigned texture) {
+  glBindTexture(GL_TEXTURE_2D, texture);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+  glBindTexture(GL_TEXTURE_2D, 0);
+}
+
 const char* FramePassName(FramePass pass) {
   switch (pass) {
     case FramePass::kGlow: return "glow";

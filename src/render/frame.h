@@ -36,6 +36,10 @@ class MainTargets {
 // and the main depth texture for a W×H screen, in that order. Leaves framebuffer 0 bound.
 std::unique_ptr<MainTargets> CreateMainTargets(int width, int height);
 
+// Samples the mask overlay texel for texel: nearest, clamped at the edges, so its
+// letterbox bars stay sharp at any size.
+void PrepareMaskTexture(unsigned texture);
+
 // The passes of a frame, in order, for observers that time or inspect them.
 enum class FramePass { kGlow, kShadow, kOpaque, kTranslucent, kGlowAdded, kBlur, kComposite, kOverlays };
 const char* FramePassName(FramePass pass);

@@ -1,10 +1,8 @@
 // Evaluating tracks happens every frame for every animated thing, so it must not
-// allocate. This test program replaces the global operator new with one that counts,
+// allocate. This test program takes the counting operator new of the support library
 // and checks that the count does not move while tracks are evaluated.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
 #include <new>
 
 #include "anim/editable_camera.h"
@@ -12,30 +10,18 @@
 #include "anim/keyed_value.h"
 #include "anim/properties.h"
 #include "anim/random.h"
+#include "support/allocation_counter.h"
 
-namespace {
-
-std::atomic<long> g_allocations{0};
-
-}  // namespace
-
-void* operator new(std::size_t size) {
-  ++g_allocations;
-  if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-  throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
 float RandomTime() { return static_cast<float>(Rand()) / 32767.0f * 60.0f - 5.0f; }
 
 TEST(NoAllocation, TheCounterSeesAllocations) {
-  const long before = g_allocations.load();
+  const long before = AllocationCount();
   void* probe = ::operator new(16);  // a call, so the compiler cannot elide it
   ::operator delete(probe);
-  EXPECT_EQ(g_allocations.load(), before + 1);
+  EXPECT_EQ(AllocationCount(), before + 1);
 }
 
 TEST(NoAllocation, EvaluatingTracksPropertiesAndKeyedValuesAllocatesNothing) {
@@ -82,7 +68,7 @@ TEST(NoAllocation, EvaluatingTracksPropertiesAndKeyedValuesAllocatesNothing) {
   int n = 0;
   float f = 0.0f;
   float sum = 0.0f;
-  const long before = g_allocations.load();
+  const long before = AllocationCount();
   for (int i = 0; i < 2000; ++i) {
     const float t = RandomTime();
     positions.Evaluate(t, p);
@@ -94,7 +80,7 @@ TEST(NoAllocation, EvaluatingTracksPropertiesAndKeyedValuesAllocatesNothing) {
            static_cast<float>(signal.IntAt(t));
     sum += pathKeys.ValueAt(t).y + camera.Position(t).x + camera.FirstFloat(t) + camera.SecondFloat(t);
   }
-  EXPECT_EQ(g_allocations.load(), before);
+  EXPECT_EQ(AllocationCount(), before);
   EXPECT_TRUE(sum == sum);  // keeps the loop's work observable
 }
 

@@ -1,9 +1,9 @@
 // The scenes' per-frame work (both updates, the robot's poses, the arms and their
 // sparks, the shards, the light) runs every frame and must not allocate. This test
-// program counts every call of the global operator new (allocation_counter.cpp) and plays the timeline.
+// program counts every call of the global operator new (tests/support/allocation_counter.cpp) and plays the timeline.
 #include <gtest/gtest.h>
 
-#include "scenes/allocation_counter.h"
+#include "support/allocation_counter.h"
 #include "scenes/log_capture.h"
 #include "scenes/scene_content.h"
 #include "scenes/scene_driver.h"

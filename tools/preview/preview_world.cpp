@@ -14,6 +14,7 @@
 #include "datagen/robot/skeleton.h"
 #include "datagen/world/layout.h"
 #include "datagen/world/robot_route.h"
+#include "demo/demo_controller.h"
 #include "platform/gl.h"
 #include "render/cg_context.h"
 #include "render/frame.h"
@@ -300,15 +301,8 @@ bool PreviewWorld::Load(const std::string& dataFolder, int width, int height, st
   s.shadow = CreateShadowTarget(width, height, content.Get<Effect>("shadow_mapping"));
   s.noise = CreateNoiseTexture(height);
   s.postProcess = content.Get<Effect>("post_process");
-  s.mask = content.Get<Texture>(width > 1024 ? "mask_big" : "mask");
-  if (s.mask != nullptr) {
-    glBindTexture(GL_TEXTURE_2D, s.mask->GetName());
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glBindTexture(GL_TEXTURE_2D, 0);
-  }
+  s.mask = content.Get<Texture>(DemoController::MaskName(width));
+  if (s.mask != nullptr) PrepareMaskTexture(s.mask->GetName());
   return true;
 }
 

@@ -1,7 +1,8 @@
-// The counting replacement of the global operator new for this test program. It lives
+// The counting replacement of the global operator new for the test programs that ask
+// for the count. It lives
 // in a file of its own so that no code the compiler inlines sees both it and the
 // standard allocators.
-#include "scenes/allocation_counter.h"
+#include "support/allocation_counter.h"
 
 #include <atomic>
 #include <cstdlib>
