@@ -19,6 +19,8 @@ packages=(
   libpng-dev libjpeg62-turbo-dev libfreetype-dev fonts-dejavu-core
   # headless runs and GUI tests
   xvfb xauth xdotool x11-utils
+  # no display at all: SDL's offscreen driver gets its GL context through EGL on Mesa
+  libegl1 libegl-mesa0
   # drift-capture's videos (H.264 and AAC through the ffmpeg program)
   ffmpeg
 )
