@@ -39,7 +39,9 @@ TEST(HashLines, ReadBackWhatIsWritten) {
   EXPECT_DOUBLE_EQ(parsed.seconds, line.seconds);
   EXPECT_EQ(parsed.hash, line.hash);
   for (const char* bad : {"", "7380 123.000000", "7380 123.000000 9f0c1e2d3b4a596", "7380 123.0 9f0c1e2d3b4a5968 x",
-                          "7380 123.0 9F0C1E2D3B4A5968", "x 1 0000000000000000"}) {
+                          "7380 123.0 9F0C1E2D3B4A5968", "x 1 0000000000000000",
+                          "-1 0.0 0000000000000000", "1 nan 0000000000000000", "1 -0.5 0000000000000000",
+                          "1 1e300 0000000000000000"}) {
     EXPECT_FALSE(ParseHashLine(bad, parsed)) << bad;
   }
 }

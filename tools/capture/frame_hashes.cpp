@@ -8,6 +8,7 @@
 namespace {
 constexpr std::uint64_t kFnvOffset = 14695981039346656037ull;
 constexpr std::uint64_t kFnvPrime = 1099511628211ull;
+constexpr double kLargestSeconds = 1e9;  // about 32 years of timeline
 }  // namespace
 
 std::uint64_t PixelHash(const Image& picture) {
@@ -34,6 +35,9 @@ bool ParseHashLine(const std::string& text, HashLine& line) {
     return false;
   }
   if (static_cast<std::size_t>(consumed) != text.size() || std::strlen(hash) != 16) return false;
+  // Only what a capture writes: a frame of the grid and its time, frame / fps. A time
+  // that is not a number, or one too large to print in a line, came from elsewhere.
+  if (line.frame < 0 || !(line.seconds >= 0.0 && line.seconds < kLargestSeconds)) return false;
   line.hash = std::strtoull(hash, nullptr, 16);
   return true;
 }
