@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include "app/log.h"
 #include "platform/gl.h"
 
 namespace {
@@ -90,7 +91,12 @@ unsigned LoadCubeMap(const std::string& prefix) {
   glGenTextures(1, &name);
   glBindTexture(GL_TEXTURE_CUBE_MAP, name);
   Image images[6];
-  for (int i = 0; i < 6; ++i) DecodeJpeg(prefix + kFaces[i].file, images[i]);
+  for (int i = 0; i < 6; ++i) {
+    // The decoder says why on standard error; the log, which is what a user sends in,
+    // also names the face that stays empty.
+    const std::string path = prefix + kFaces[i].file;
+    if (!DecodeJpeg(path, images[i])) WriteLog("couldn't load %s: that face of the environment map is empty", path.c_str());
+  }
   glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
   glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
   {

@@ -7,6 +7,7 @@
 
 #include "assets/image.h"
 #include "assets/test_images.h"
+#include "app/log.h"
 #include "assets/texture.h"
 #include "platform/gl.h"
 #include "support/gl_test.h"
@@ -15,6 +16,7 @@
 namespace {
 
 using testing::ElementsAreArray;
+using testing_support::ReadFile;
 using testing_support::TempDir;
 
 class TextureGl : public testing_support::GlTest {
@@ -175,9 +177,16 @@ TEST_F(TextureGl, CubeMapFacesComeFromTheirFiles) {
 
 TEST_F(TextureGl, ACubeMapWithoutFilesStillGetsANameAndSaysWhatIsMissing) {
   const std::string prefix = dir_.File("nothing_");
+  OpenLog(dir_.File("log.txt"));
   testing::internal::CaptureStderr();
   const unsigned cube = LoadCubeMap(prefix);
   const std::string messages = testing::internal::GetCapturedStderr();
+  const std::string log = ReadFile(dir_.File("log.txt"));
+  for (const char* face : {"x_pos", "x_neg", "y_neg", "y_pos", "z_neg", "z_pos"}) {
+    EXPECT_NE(log.find("couldn't load " + prefix + face + ".jpg: that face of the environment map is empty"),
+              std::string::npos)
+        << log;
+  }
   EXPECT_NE(cube, 0u);
   EXPECT_EQ(messages, "can't open " + prefix + "x_pos.jpg\ncan't open " + prefix +
                           "x_neg.jpg\ncan't open " + prefix + "y_neg.jpg\ncan't open " + prefix +
