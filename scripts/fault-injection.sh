@@ -6,13 +6,14 @@
 # sanitizer report, and name the file (or the asset made from it) in log.txt or on
 # standard error. Prints one line per fault and the figures at the end.
 #
-#   scripts/fault-injection.sh [--sample N] [--asan] [--only TEXT] [--jobs N]
+#   scripts/fault-injection.sh [--sample N] [--asan] [--only TEXT] [--jobs N] [--from-file N]
 #
 #   --sample N   N faults spread over the archive instead of all of them
 #   --asan       the AddressSanitizer + UndefinedBehaviorSanitizer build (build-asan)
 #   --only TEXT  only the files whose names contain TEXT
-#   --jobs N     N runners sharing the faults (default: DRIFT_JOBS, or 2); loading the
-#                data set is mostly one thread, so two runners take about half the time
+#   --jobs N     N runners sharing the faults (default: DRIFT_JOBS, or 2)
+#   --from-file N  start at the N-th file of the archive (from 0): finishes a run that
+#                was stopped, whose lines name the files already played
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -22,9 +23,9 @@ jobs=${DRIFT_JOBS:-2}
 while [ $# -gt 0 ]; do
   case "$1" in
     --asan) programs=build-asan; shift ;;
-    --sample|--only) args+=("$1" "$2"); shift 2 ;;
+    --sample|--only|--from-file) args+=("$1" "$2"); shift 2 ;;
     --jobs) jobs=$2; shift 2 ;;
-    *) echo "usage: $0 [--sample N] [--asan] [--only TEXT] [--jobs N]" >&2; exit 2 ;;
+    *) echo "usage: $0 [--sample N] [--asan] [--only TEXT] [--jobs N] [--from-file N]" >&2; exit 2 ;;
   esac
 done
 
@@ -34,12 +35,16 @@ done
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/drift-faults.XXXXXX")
 [ "$programs" = build-asan ] && . scripts/sanitizer-env.sh
+# The runs play copies, so a build during a long run cannot pull a program from under it.
+mkdir -p "$work/bin"
+cp build/drift-fault-injection "$programs/drift" "$programs/drift-capture" "$work/bin/"
+
 status=0
 start=$(date +%s)
 pids=()
 for ((k = 0; k < jobs; k++)); do
   {
-    build/drift-fault-injection --archive build/demodat --drift "$programs/drift" --capture "$programs/drift-capture" \
+    "$work/bin/drift-fault-injection" --archive build/demodat --drift "$work/bin/drift" --capture "$work/bin/drift-capture" \
       --work "$work/$k" --shard "$k/$jobs" ${args[@]+"${args[@]}"} && echo 0 > "$work/status_$k" || echo 1 > "$work/status_$k"
   } | tee "$work/out_$k.txt" &
   pids+=($!)

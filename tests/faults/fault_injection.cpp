@@ -53,6 +53,7 @@ struct Settings {
   std::size_t sample = 0;  // 0: every fault
   std::size_t shard = 0;   // play only the faults whose index modulo shards is shard,
   std::size_t shards = 1;  // so several runners can share the work
+  std::size_t fromFile = 0;  // skip the files before this one (archive order, from 0)
   double playSeconds = 1.5;
   double timeoutSeconds = 300;
 };
@@ -315,8 +316,10 @@ int Runner::Run() {
     return 2;
   }
   std::vector<std::pair<std::string, Fault>> faults;
+  std::size_t fileIndex = 0;
   for (const Entry& entry : entries_) {
     if (entry.folder || entry.name.find(settings_.only) == std::string::npos) continue;
+    if (fileIndex++ < settings_.fromFile) continue;
     faults.emplace_back(entry.name, Fault::kRemoved);
     faults.emplace_back(entry.name, Fault::kTruncated);
   }
@@ -364,8 +367,10 @@ int Runner::Run() {
     if (!settings_.drift.empty()) {
       fs::copy_file(settings_.drift, folder + "/bin/drift");
       outcomes.push_back(PlayDrift(folder, file));
-      fs::rename(folder + "/log.txt", folder + "/drift-log.txt");
-      fs::rename(folder + "/stderr.txt", folder + "/drift-stderr.txt");
+      // A drift that never started left no log; the outcome already says so.
+      std::error_code ignored;
+      fs::rename(folder + "/log.txt", folder + "/drift-log.txt", ignored);
+      fs::rename(folder + "/stderr.txt", folder + "/drift-stderr.txt", ignored);
     }
     if (!settings_.capture.empty()) outcomes.push_back(PlayCapture(folder, file));
 
@@ -393,7 +398,8 @@ int Runner::Run() {
       const std::string kept = settings_.work + "/failed/" + FaultName(fault) + "_" + std::to_string(i);
       fs::create_directories(fs::path(kept).parent_path());
       fs::remove_all(kept);
-      fs::rename(folder, kept);
+      std::error_code ignored;
+      fs::rename(folder, kept, ignored);
     }
   }
   fs::remove_all(settings_.work + "/run");
@@ -407,7 +413,7 @@ int Runner::Run() {
 const char kUsage[] =
     "usage: drift-fault-injection --archive DEMODAT [--drift DRIFT] [--capture DRIFT-CAPTURE]\n"
     "                             [--sample N] [--only TEXT] [--work DIR] [--play SECONDS]\n"
-    "                             [--shard K/N]\n";
+    "                             [--shard K/N] [--from-file N]\n";
 
 }  // namespace
 
@@ -430,6 +436,7 @@ int main(int argc, char** argv) {
     else if (arg == "--sample") settings.sample = std::strtoul(value.c_str(), nullptr, 10);
     else if (arg == "--only") settings.only = value;
     else if (arg == "--work") settings.work = value;
+    else if (arg == "--from-file") settings.fromFile = std::strtoul(value.c_str(), nullptr, 10);
     else if (arg == "--play") settings.playSeconds = std::strtod(value.c_str(), nullptr);
     else if (arg == "--shard") {
       // K/N: the K-th of N runners (from 0).
