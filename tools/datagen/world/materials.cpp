@@ -9,32 +9,32 @@
 namespace datagen {
 namespace {
 
-MaterialSpec Plain(const std::string& name, Color diffuse, float specularLevel = 0.4f) {
-  MaterialSpec m;
+MaterialLook Plain(const std::string& name, Color diffuse, float specularLevel = 0.4f) {
+  MaterialLook m;
   m.name = name;
   m.diffuse = diffuse;
   m.specularLevel = specularLevel;
   return m;
 }
 
-MaterialSpec Mapped(const std::string& name, Color tint, const std::string& diffuseMap, const std::string& bumpMap = "",
+MaterialLook Mapped(const std::string& name, Color tint, const std::string& diffuseMap, const std::string& bumpMap = "",
                     float specularLevel = 0.4f) {
-  MaterialSpec m = Plain(name, tint, specularLevel);
+  MaterialLook m = Plain(name, tint, specularLevel);
   m.diffuseMap = diffuseMap;
   m.bumpMap = bumpMap;
   return m;
 }
 
-MaterialSpec Glow(const std::string& name, Color diffuse, Color emissive) {
-  MaterialSpec m = Plain(name, diffuse, 0.2f);
+MaterialLook Glow(const std::string& name, Color diffuse, Color emissive) {
+  MaterialLook m = Plain(name, diffuse, 0.2f);
   m.emissive = emissive;
   return m;
 }
 
 // Lamp light painted onto the floor or into the air: translucent, warm, its picture's
 // alpha shaping it, and no specular light.
-MaterialSpec LampLight(const std::string& name, const std::string& map, float opacity, Color emissive) {
-  MaterialSpec m = Mapped(name, Color(1.0f, 0.9f, 0.75f), map, "", 0.0f);
+MaterialLook LampLight(const std::string& name, const std::string& map, float opacity, Color emissive) {
+  MaterialLook m = Mapped(name, Color(1.0f, 0.9f, 0.75f), map, "", 0.0f);
   m.opacity = opacity;
   m.emissive = emissive;
   m.specular = Color(0, 0, 0);
@@ -43,9 +43,9 @@ MaterialSpec LampLight(const std::string& name, const std::string& map, float op
 
 }  // namespace
 
-const std::vector<MaterialSpec>& Materials() {
-  static const std::vector<MaterialSpec> materials = [] {
-    std::vector<MaterialSpec> list;
+const std::vector<MaterialLook>& Materials() {
+  static const std::vector<MaterialLook> materials = [] {
+    std::vector<MaterialLook> list;
     // The hall.
     list.push_back(Mapped("hall_floor", Color(0.72f, 0.72f, 0.72f), "concrete_d", "concrete_n", 0.25f));
     list.push_back(Mapped("hall_wall", Color(0.52f, 0.57f, 0.62f), "cladding_d", "cladding_n", 0.3f));
@@ -67,11 +67,11 @@ const std::vector<MaterialSpec>& Materials() {
     list.push_back(Glow("glow_monitor", Color(0.3f, 0.6f, 0.8f), Color(0.15f, 0.55f, 0.85f)));
     // Lit pictures: the texture carries the picture, a little emission keeps it lit
     // from every side.
-    MaterialSpec screen = Glow("glow_screen", Color(1.2f, 1.2f, 1.2f), Color(0.06f, 0.12f, 0.16f));
+    MaterialLook screen = Glow("glow_screen", Color(1.2f, 1.2f, 1.2f), Color(0.06f, 0.12f, 0.16f));
     screen.diffuseMap = "screen_d";
     screen.ambient = 0.8f;
     list.push_back(screen);
-    MaterialSpec sign = Glow("glow_sign_text", Color(1.2f, 1.1f, 1.0f), Color(0.12f, 0.06f, 0.02f));
+    MaterialLook sign = Glow("glow_sign_text", Color(1.2f, 1.1f, 1.0f), Color(0.12f, 0.06f, 0.02f));
     sign.diffuseMap = "sign_d";
     sign.ambient = 0.8f;
     list.push_back(sign);
@@ -87,12 +87,12 @@ const std::vector<MaterialSpec>& Materials() {
     list.push_back(Mapped("passage_rib", Color(0.30f, 0.33f, 0.38f), "paint_d", "paint_n", 0.8f));
     // The glass: translucent with a bright highlight. No environment map: the
     // reflective technique draws without blending, which would make the pane opaque.
-    MaterialSpec glass = Mapped("glass", Color(0.75f, 0.88f, 0.95f), "glass_d", "", 2.0f);
+    MaterialLook glass = Mapped("glass", Color(0.75f, 0.88f, 0.95f), "glass_d", "", 2.0f);
     glass.opacity = 0.35f;
     glass.specular = Color(1, 1, 1);
     list.push_back(glass);
     // The robot and the arms.
-    MaterialSpec chrome = Mapped("robot_chrome", Color(0.62f, 0.64f, 0.68f), "brushed_d", "", 1.5f);
+    MaterialLook chrome = Mapped("robot_chrome", Color(0.62f, 0.64f, 0.68f), "brushed_d", "", 1.5f);
     chrome.environmentMap = kEnvironmentMap;
     chrome.reflection = 0.4f;
     chrome.specular = Color(1, 1, 1);
@@ -110,8 +110,8 @@ const std::vector<MaterialSpec>& Materials() {
   return materials;
 }
 
-const std::vector<MapSpec>& MaterialMaps() {
-  static const std::vector<MapSpec> maps = {
+const std::vector<MapRecipe>& MaterialMaps() {
+  static const std::vector<MapRecipe> maps = {
       {"concrete_d", "jpg", [](Fonts&) { return ConcreteFloor(1024, 11).colour; }},
       {"concrete_n", "png", [](Fonts&) { return NormalMap(ConcreteFloor(512, 11).height, 6.0f); }},
       {"cladding_d", "jpg", [](Fonts&) { return CladdingWall(1024, 21).colour; }},
@@ -139,26 +139,26 @@ const std::vector<MapSpec>& MaterialMaps() {
 }
 
 bool WriteMaterials(OutputTree& tree) {
-  for (const MaterialSpec& spec : Materials()) {
+  for (const MaterialLook& look : Materials()) {
     Material m;
-    m.name = spec.name;
-    const Color ambient = spec.diffuse * spec.ambient;
+    m.name = look.name;
+    const Color ambient = look.diffuse * look.ambient;
     const float colours[4][3] = {{ambient.r, ambient.g, ambient.b},
-                                 {spec.diffuse.r, spec.diffuse.g, spec.diffuse.b},
-                                 {spec.specular.r, spec.specular.g, spec.specular.b},
-                                 {spec.emissive.r, spec.emissive.g, spec.emissive.b}};
+                                 {look.diffuse.r, look.diffuse.g, look.diffuse.b},
+                                 {look.specular.r, look.specular.g, look.specular.b},
+                                 {look.emissive.r, look.emissive.g, look.emissive.b}};
     float* targets[4] = {m.ambient, m.diffuse, m.specular, m.emissive};
     for (int i = 0; i < 4; ++i) {
       for (int k = 0; k < 3; ++k) targets[i][k] = colours[i][k];
     }
-    m.opacity = spec.opacity;
-    m.specularLevel = spec.specularLevel;
+    m.opacity = look.opacity;
+    m.specularLevel = look.specularLevel;
     m.glossiness = 0.3f;
-    m.diffuseMapName = spec.diffuseMap;
-    m.bumpMapName = spec.bumpMap;
-    m.environmentMapName = spec.environmentMap;
-    m.reflectionLevel = spec.reflection;
-    const std::string relative = "materials/" + spec.name + ".mat";
+    m.diffuseMapName = look.diffuseMap;
+    m.bumpMapName = look.bumpMap;
+    m.environmentMapName = look.environmentMap;
+    m.reflectionLevel = look.reflection;
+    const std::string relative = "materials/" + look.name + ".mat";
     if (!tree.PrepareFolder(relative)) return false;
     std::string error;
     if (!WriteMaterialFile(tree.PathOf(relative), m, error)) return tree.Fail(error);
@@ -168,7 +168,7 @@ bool WriteMaterials(OutputTree& tree) {
 }
 
 bool WriteMaterialMaps(OutputTree& tree, Fonts& fonts) {
-  for (const MapSpec& map : MaterialMaps()) {
+  for (const MapRecipe& map : MaterialMaps()) {
     const std::string relative = "textures/" + map.name + "." + map.extension;
     if (!tree.WriteImage(relative, map.paint(fonts).ToImage(map.bitsPerPixel), 88)) return false;
   }

@@ -12,7 +12,7 @@ namespace datagen {
 
 class OutputTree;
 
-struct MaterialSpec {
+struct MaterialLook {
   std::string name;
   Color diffuse{0.6f, 0.6f, 0.6f};
   float ambient = 0.30f;  // ambient colour = diffuse × this
@@ -29,15 +29,15 @@ struct MaterialSpec {
 class Fonts;
 
 // A texture map: its asset name, file extension and the picture.
-struct MapSpec {
+struct MapRecipe {
   std::string name;
   std::string extension;  // "jpg" or "png"
   std::function<Canvas(Fonts& fonts)> paint;
   int bitsPerPixel = 24;
 };
 
-const std::vector<MaterialSpec>& Materials();
-const std::vector<MapSpec>& MaterialMaps();
+const std::vector<MaterialLook>& Materials();
+const std::vector<MapRecipe>& MaterialMaps();
 
 // The cube map every reflective material uses (also the program's own environment).
 constexpr const char* kEnvironmentMap = "env_";
