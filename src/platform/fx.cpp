@@ -151,8 +151,25 @@ GLenum TextureTarget(ParameterType type) {
   }
 }
 
+// A mipmapped filter on a texture that holds only its first level leaves the texture
+// incomplete, and an incomplete texture reads as black: such a texture gets the filter's
+// counterpart within one level instead.
+GLenum MinFilterFor(GLenum target, GLenum filter) {
+  if (filter == GL_NEAREST || filter == GL_LINEAR) return filter;
+  const GLenum image = target == GL_TEXTURE_CUBE_MAP ? GL_TEXTURE_CUBE_MAP_POSITIVE_X : target;
+  GLint width = 0;
+  GLint height = 0;
+  glGetTexLevelParameteriv(image, 0, GL_TEXTURE_WIDTH, &width);
+  glGetTexLevelParameteriv(image, 0, GL_TEXTURE_HEIGHT, &height);
+  if (width <= 1 && height <= 1) return filter;  // one level is the whole chain
+  GLint nextWidth = 0;
+  glGetTexLevelParameteriv(image, 1, GL_TEXTURE_WIDTH, &nextWidth);
+  if (nextWidth > 0) return filter;
+  return filter == GL_NEAREST_MIPMAP_NEAREST || filter == GL_NEAREST_MIPMAP_LINEAR ? GL_NEAREST : GL_LINEAR;
+}
+
 void ApplySamplerStates(GLenum target, const SamplerStates& s) {
-  if (s.minFilter) glTexParameteri(target, GL_TEXTURE_MIN_FILTER, static_cast<GLint>(*s.minFilter));
+  if (s.minFilter) glTexParameteri(target, GL_TEXTURE_MIN_FILTER, static_cast<GLint>(MinFilterFor(target, *s.minFilter)));
   if (s.magFilter) glTexParameteri(target, GL_TEXTURE_MAG_FILTER, static_cast<GLint>(*s.magFilter));
   if (s.wrapS) glTexParameteri(target, GL_TEXTURE_WRAP_S, static_cast<GLint>(*s.wrapS));
   if (s.wrapT) glTexParameteri(target, GL_TEXTURE_WRAP_T, static_cast<GLint>(*s.wrapT));
