@@ -242,6 +242,7 @@ bool DemoController::LoadMask() {
   mask_ = Require<Texture>("texture", MaskName(width_));
   if (mask_ == nullptr) return false;
   PrepareMaskTexture(mask_->GetName());
+  picture_ = MaskVisibleRows(mask_->GetName(), height_);
   return true;
 }
 
@@ -293,6 +294,7 @@ bool DemoController::Render(float /*timeMs*/, float dtMs) {
   frame.postProcess = postProcess_;
   frame.noiseTexture = noiseTexture_;
   frame.maskTexture = mask_ != nullptr ? mask_->GetName() : 0;
+  frame.picture = picture_;
   frame.flash = timeline_.Flash();
   frame.boardIndex = timeline_.BoardIndex();
   for (int i = 0; i < 4; ++i) frame.boardTextures[i] = boardTextures_[i] != nullptr ? boardTextures_[i]->GetName() : 0;

@@ -135,6 +135,7 @@ class DemoController final : public IContentObserver,
   unsigned environmentMap_ = 0;
   unsigned noiseTexture_ = 0;
   Texture* mask_ = nullptr;           // owned by the content registry
+  PictureRows picture_;               // the rows the mask leaves visible
   Texture* boardTextures_[4] = {};    // "title1", "title2", "soon", "endscreen"
   Effect* postProcess_ = nullptr;     // "post_process"
   Model* doorsModel_ = nullptr;       // the global model list

@@ -3,6 +3,7 @@
 #include "platform/gl.h"
 #include "render/lighting.h"
 #include "render/scene_interface.h"
+#include "render/shadow_map.h"
 
 MainTargets::~MainTargets() {
   DestroyFrameBuffer(main);
@@ -128,8 +129,25 @@ void RenderFrame(const FrameInputs& frame) {
   glext::glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_TEXTURE_2D, targets.mainDepth.name,
                                    0);
   glext::glCheckFramebufferStatusEXT(GL_FRAMEBUFFER_EXT);
+  // Under the mask's opaque bars nothing drawn is seen: the scene and the composite keep
+  // to the visible rows, and the blur reads no further than they reach.
+  const bool letterboxed = frame.maskTexture != 0 && !frame.picture.IsWholeScreen(frame.height);
+  if (letterboxed) {
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, frame.picture.bottom, frame.width, frame.picture.top - frame.picture.bottom);
+  }
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
+  // The opaque scene's depth first, with the shadow pass's depth-only drawing: the lit
+  // pass then runs its lighting once per pixel, for the nearest surface only, instead of
+  // for every surface that a nearer one later covers. LEQUAL lets the nearest surface
+  // through again at the depth it laid down.
+  GLint depthFunc = GL_LEQUAL;
+  glGetIntegerv(GL_DEPTH_FUNC, &depthFunc);
+  glDepthFunc(GL_LEQUAL);
+  if (frame.shadow != nullptr && frame.shadow->effect != nullptr) {
+    DrawOpaqueDepth(*frame.shadow->effect, *frame.global, *frame.slots, frame.view, frame.projection);
+  }
   for (ModelSlot& slot : *frame.slots) {
     if (slot.enabled) {
       DrawLitList(slot.opaque, renderer, frame.projection, frame.view, eye, eye, lightView, lightProjection,
@@ -138,6 +156,7 @@ void RenderFrame(const FrameInputs& frame) {
   }
   DrawLitList(frame.global->opaque, renderer, frame.projection, frame.view, eye, eye, lightView, lightProjection,
               shadowTexture);
+  glDepthFunc(static_cast<GLenum>(depthFunc));
   if (frame.scene != nullptr) frame.scene->DrawOpaque(time, step);
   After(frame, FramePass::kOpaque);
 
@@ -159,16 +178,28 @@ void RenderFrame(const FrameInputs& frame) {
     DrawScreenQuad(frame.glowBlur->Result(), frame.width, frame.height);
     glDisable(GL_BLEND);
   }
+  if (letterboxed) glDisable(GL_SCISSOR_TEST);
   BindFrameBuffer(0);
   After(frame, FramePass::kGlowAdded);
 
-  if (frame.dofBlur != nullptr) Blur(*frame.dofBlur, targets.mainColour->GetName(), false);
+  if (frame.dofBlur != nullptr) {
+    if (letterboxed) {
+      // The centres of the first and last visible rows, so no tap blends in a bar row.
+      const float rows = static_cast<float>(frame.height);
+      Blur(*frame.dofBlur, targets.mainColour->GetName(), false,
+           (static_cast<float>(frame.picture.bottom) + 0.5f) / rows, (static_cast<float>(frame.picture.top) - 0.5f) / rows);
+    } else {
+      Blur(*frame.dofBlur, targets.mainColour->GetName(), false);
+    }
+  }
   After(frame, FramePass::kBlur);
 
   BindFrameBuffer(frame.outputFramebuffer);
+  if (letterboxed) glEnable(GL_SCISSOR_TEST);
   ComposeDepthOfField(frame.postProcess, targets.mainColour->GetName(), targets.mainDepth.name,
                       frame.dofBlur != nullptr ? frame.dofBlur->Result() : targets.mainColour->GetName(),
                       frame.noiseTexture, frame.flash, frame.width, frame.height, frame.depthOfField);
+  if (letterboxed) glDisable(GL_SCISSOR_TEST);
   After(frame, FramePass::kComposite);
 
   if (frame.maskTexture != 0) {

@@ -9,6 +9,7 @@
 #include "anim/math.h"
 #include "assets/texture.h"
 #include "render/draw_lists.h"
+#include "render/picture_area.h"
 #include "render/post_process.h"
 #include "render/render_targets.h"
 #include "render/shadow_map.h"
@@ -62,6 +63,9 @@ struct FrameInputs {
   Effect* postProcess = nullptr;   // "post_process"
   unsigned noiseTexture = 0;
   unsigned maskTexture = 0;        // none: no mask overlay
+  // The rows the mask leaves visible (MaskVisibleRows of maskTexture): the scene is
+  // drawn into those only. The default stands for the whole screen.
+  PictureRows picture;
   float flash = 0.0f;              // the fade towards white
   int boardIndex = 0;
   unsigned boardTextures[4] = {0, 0, 0, 0};

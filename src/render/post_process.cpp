@@ -56,8 +56,14 @@ std::unique_ptr<BlurTarget> CreateBlurTarget(Effect* blur, int width, int height
   return target;
 }
 
-void Blur(BlurTarget& target, unsigned source, bool glow) {
+void Blur(BlurTarget& target, unsigned source, bool glow) { Blur(target, source, glow, 0.0f, 1.0f); }
+
+void Blur(BlurTarget& target, unsigned source, bool glow, float sourceBottom, float sourceTop) {
   if (target.effect == nullptr) return;
+  // Only a narrowed source sets the range, so effects without it still blur whole images.
+  const bool narrowed = sourceBottom > 0.0f || sourceTop < 1.0f;
+  const float sourceRows[2] = {sourceBottom, sourceTop};
+  const float allRows[2] = {0.0f, 1.0f};
   glDepthMask(GL_FALSE);
   glPushAttrib(GL_ENABLE_BIT | GL_VIEWPORT_BIT | GL_CURRENT_BIT);
   glDisable(GL_DEPTH_TEST);
@@ -72,7 +78,9 @@ void Blur(BlurTarget& target, unsigned source, bool glow) {
   unsigned input = source;
   for (int i = 0; i < target.iterations && i < 3; ++i) {
     target.effect->SetVector("scanStep", horizontal, 2);
+    if (narrowed) target.effect->SetVector("sourceRows", i == 0 ? sourceRows : allRows, 2);
     BlurPass(target, input, target.scratch->GetName(), glow);
+    if (narrowed && i == 0) target.effect->SetVector("sourceRows", allRows, 2);
     target.effect->SetVector("scanStep", vertical, 2);
     BlurPass(target, target.scratch->GetName(), target.results[i]->GetName(), glow);
     input = target.results[i]->GetName();

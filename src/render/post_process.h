@@ -42,6 +42,12 @@ std::unique_ptr<BlurTarget> CreateBlurTarget(Effect* blur, int width, int height
 // before afterwards, depth writes are on and framebuffer 0 is bound.
 void Blur(BlurTarget& target, unsigned source, bool glow);
 
+// The same, with the first pass reading the source only between the texture rows
+// sourceBottom and sourceTop (texture coordinates, 0..1): rows beyond them count as
+// copies of the nearest row inside ("sourceRows" of the effect). For a source whose
+// rows outside the range were never drawn.
+void Blur(BlurTarget& target, unsigned source, bool glow, float sourceBottom, float sourceTop);
+
 // Draws the list in black with the fixed-function pipeline (translucent materials with
 // their opacity as alpha), so that in the glow image whatever does not glow hides the
 // glowing surfaces behind it.

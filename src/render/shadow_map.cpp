@@ -15,8 +15,8 @@ ShadowTarget::~ShadowTarget() {
 }
 
 void ShadowMapSize(int screenWidth, int screenHeight, int maxSide, int& width, int& height) {
-  width = std::min(4 * std::max(screenWidth, 0), maxSide);
-  height = std::min(4 * std::max(screenHeight, 0), maxSide);
+  width = std::min(ShadowMapSide(screenWidth), maxSide);
+  height = std::min(ShadowMapSide(screenHeight), maxSide);
 }
 
 int MaxRenderTargetSide() {
@@ -58,9 +58,7 @@ std::unique_ptr<ShadowTarget> CreateShadowTarget(int screenWidth, int screenHeig
   return target;
 }
 
-namespace {
-
-void DrawShadowCasters(Effect& effect, const DrawList& list, const sm::Mat4& lightViewProjection) {
+void DrawDepthOnly(Effect& effect, const DrawList& list, const sm::Mat4& view, const sm::Mat4& projection) {
   effect.SetTechnique("ShadowMapping");
   fx::Pass* pass = effect.FirstPass();
   if (pass == nullptr) return;
@@ -73,7 +71,8 @@ void DrawShadowCasters(Effect& effect, const DrawList& list, const sm::Mat4& lig
     } else {
       sm::Identity(world);
     }
-    const sm::Mat4 mvp = sm::Product(world, lightViewProjection);
+    // Formed in the lit pass's order, so the same element lands on the same depths.
+    const sm::Mat4 mvp = sm::Product(sm::Product(world, view), projection);
     effect.SetMatrix("mvp", mvp.a);
     pass->Set();
     subMesh->Draw();
@@ -81,7 +80,13 @@ void DrawShadowCasters(Effect& effect, const DrawList& list, const sm::Mat4& lig
   }
 }
 
-}  // namespace
+void DrawOpaqueDepth(Effect& effect, const GlobalDrawLists& global, const ModelSlots& slots, const sm::Mat4& view,
+                     const sm::Mat4& projection) {
+  DrawDepthOnly(effect, global.opaque, view, projection);
+  for (const ModelSlot& slot : slots) {
+    if (slot.enabled) DrawDepthOnly(effect, slot.opaque, view, projection);
+  }
+}
 
 void RenderShadowMap(ShadowTarget& target, const sm::Mat4& lightView, const sm::Mat4& lightProjection,
                      const GlobalDrawLists& global, const ModelSlots& slots) {
@@ -94,13 +99,7 @@ void RenderShadowMap(ShadowTarget& target, const sm::Mat4& lightView, const sm::
   glClear(GL_DEPTH_BUFFER_BIT);
   glEnable(GL_POLYGON_OFFSET_FILL);
   glPolygonOffset(1.0f, 0.01f);
-  if (target.effect != nullptr) {
-    const sm::Mat4 lightViewProjection = sm::Product(lightView, lightProjection);
-    DrawShadowCasters(*target.effect, global.opaque, lightViewProjection);
-    for (const ModelSlot& slot : slots) {
-      if (slot.enabled) DrawShadowCasters(*target.effect, slot.opaque, lightViewProjection);
-    }
-  }
+  if (target.effect != nullptr) DrawOpaqueDepth(*target.effect, global, slots, lightView, lightProjection);
   glDisable(GL_POLYGON_OFFSET_FILL);
   BindFrameBuffer(previous);
   glPopAttrib();

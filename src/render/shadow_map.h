@@ -1,7 +1,8 @@
 #pragma once
 // The shadow map: depth of the opaque scene seen from the light, drawn once per frame
-// into a target four times the screen size in each direction, and read by the lit pass
-// through the shadow lookup matrix.
+// into a target one and a half times the screen size in each direction, and read by the
+// lit pass through the shadow lookup matrix. The same depth-only drawing also lays down
+// the camera's depth before the lit pass.
 #include <memory>
 
 #include "anim/math.h"
@@ -29,8 +30,14 @@ class ShadowTarget {
   Effect* effect = nullptr;  // "shadow_mapping"; owned by the content registry
 };
 
-// 4·W × 4·H, each side clamped to the largest size the driver can draw into
-// (maxSide): the map keeps covering the light's whole view at a coarser resolution.
+// One and a half shadow-map texels along each screen pixel's side: shadow edges look as
+// they do with four (the lookup's filter spans a fixed fraction of the map, wider than a
+// texel at either size) with a seventh of the texels to fill each frame.
+constexpr int ShadowMapSide(int screenSide) { return 3 * (screenSide > 0 ? screenSide : 0) / 2; }
+
+// ShadowMapSide of W × ShadowMapSide of H, each clamped to the largest size the driver
+// can draw into (maxSide): the map keeps covering the light's whole view at a coarser
+// resolution.
 void ShadowMapSize(int screenWidth, int screenHeight, int maxSide, int& width, int& height);
 
 // The largest side the current driver takes for a texture, a renderbuffer and a viewport.
@@ -45,6 +52,15 @@ std::unique_ptr<ShadowTarget> CreateShadowTarget(int screenWidth, int screenHeig
 // The viewport and the framebuffer binding are as they were afterwards.
 void RenderShadowMap(ShadowTarget& target, const sm::Mat4& lightView, const sm::Mat4& lightProjection,
                      const GlobalDrawLists& global, const ModelSlots& slots);
+
+// Draws the visible elements of the list into the depth buffer only, with the technique
+// "ShadowMapping" of the effect: mvp = world · view · projection, formed as the lit pass
+// forms it, so an element drawn lit afterwards with LEQUAL lands on exactly these depths.
+void DrawDepthOnly(Effect& effect, const DrawList& list, const sm::Mat4& view, const sm::Mat4& projection);
+
+// The global opaque list, then each enabled slot's, through DrawDepthOnly.
+void DrawOpaqueDepth(Effect& effect, const GlobalDrawLists& global, const ModelSlots& slots, const sm::Mat4& view,
+                     const sm::Mat4& projection);
 
 // The light's view matrix of every frame unless the scene moves the light.
 const sm::Mat4& DefaultLightView();

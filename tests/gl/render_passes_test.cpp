@@ -86,7 +86,7 @@ TEST_F(RenderPassesTest, ACasterDarkensTheFloorUnderItAndNowhereElse) {
   const sm::Vec3 eye = EyePosition(view);
   EXPECT_NEAR(eye.y, 700.0f, 0.01f);
   auto shadow = CreateShadowTarget(size, size, effects.shadowMapping.get());
-  EXPECT_EQ(shadow->width, 1024);
+  EXPECT_EQ(shadow->width, 3 * size / 2);
   OffscreenTarget target(size, size);
   ModelSlots slots;
 
@@ -144,8 +144,8 @@ TEST_F(RenderPassesTest, ACasterDarkensTheFloorUnderItAndNowhereElse) {
 
 TEST_F(RenderPassesTest, TheShadowPassLeavesViewportAndFramebufferAsItFoundThem) {
   auto shadow = CreateShadowTarget(100, 50, effects.shadowMapping.get());
-  EXPECT_EQ(shadow->width, 400);
-  EXPECT_EQ(shadow->height, 200);
+  EXPECT_EQ(shadow->width, 150);
+  EXPECT_EQ(shadow->height, 75);
   EXPECT_EQ(CurrentFrameBuffer(), 0u);
   GLint compare = 0;
   glBindTexture(GL_TEXTURE_2D, shadow->depth.name);

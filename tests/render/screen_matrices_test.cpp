@@ -41,17 +41,20 @@ TEST(ScreenMatrices, NoiseValuesSpanMinusOneToJustBelowOne) {
 
 namespace {
 
-TEST(ShadowMapSize, IsFourTimesTheScreenClampedToTheDriversLargestSide) {
+TEST(ShadowMapSize, IsOneAndAHalfTimesTheScreenClampedToTheDriversLargestSide) {
   int w = 0, h = 0;
   ShadowMapSize(1280, 720, 16384, w, h);
-  EXPECT_EQ(w, 5120);
-  EXPECT_EQ(h, 2880);
-  ShadowMapSize(3840, 2160, 8192, w, h);  // a 4K screen on a driver that takes 8192
-  EXPECT_EQ(w, 8192);
-  EXPECT_EQ(h, 8192);
-  ShadowMapSize(1366, 768, 4096, w, h);
+  EXPECT_EQ(w, 1920);
+  EXPECT_EQ(h, 1080);
+  ShadowMapSize(1365, 767, 16384, w, h);  // odd sides round down
+  EXPECT_EQ(w, 2047);
+  EXPECT_EQ(h, 1150);
+  ShadowMapSize(3840, 2160, 4096, w, h);  // a 4K screen on a driver that takes 4096
   EXPECT_EQ(w, 4096);
-  EXPECT_EQ(h, 3072);
+  EXPECT_EQ(h, 3240);
+  ShadowMapSize(-5, 0, 4096, w, h);
+  EXPECT_EQ(w, 0);
+  EXPECT_EQ(h, 0);
 }
 
 }  // namespace

@@ -104,6 +104,7 @@ struct PreviewWorld::State final : public IScene {
   unsigned noise = 0;
   Effect* postProcess = nullptr;
   Texture* mask = nullptr;
+  PictureRows picture;  // the rows the mask leaves visible
   Model* doors = nullptr;
   Animation* doorsAnimation = nullptr;
   Model* screens = nullptr;
@@ -302,7 +303,10 @@ bool PreviewWorld::Load(const std::string& dataFolder, int width, int height, st
   s.noise = CreateNoiseTexture(height);
   s.postProcess = content.Get<Effect>("post_process");
   s.mask = content.Get<Texture>(DemoController::MaskName(width));
-  if (s.mask != nullptr) PrepareMaskTexture(s.mask->GetName());
+  if (s.mask != nullptr) {
+    PrepareMaskTexture(s.mask->GetName());
+    s.picture = MaskVisibleRows(s.mask->GetName(), height);
+  }
   return true;
 }
 
@@ -336,6 +340,7 @@ void PreviewWorld::Render(const Viewpoint& viewpoint, unsigned framebuffer, std:
   in.postProcess = s.postProcess;
   in.noiseTexture = s.noise;
   in.maskTexture = s.mask != nullptr ? s.mask->GetName() : 0;
+  in.picture = s.picture;
   in.outputFramebuffer = framebuffer;
   auto last = std::chrono::steady_clock::now();
   if (passMs != nullptr) {
