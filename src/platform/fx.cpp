@@ -169,7 +169,9 @@ GLenum MinFilterFor(GLenum target, GLenum filter) {
 }
 
 void ApplySamplerStates(GLenum target, const SamplerStates& s) {
-  if (s.minFilter) glTexParameteri(target, GL_TEXTURE_MIN_FILTER, static_cast<GLint>(MinFilterFor(target, *s.minFilter)));
+  if (s.minFilter) {
+    glTexParameteri(target, GL_TEXTURE_MIN_FILTER, static_cast<GLint>(MinFilterFor(target, *s.minFilter)));
+  }
   if (s.magFilter) glTexParameteri(target, GL_TEXTURE_MAG_FILTER, static_cast<GLint>(*s.magFilter));
   if (s.wrapS) glTexParameteri(target, GL_TEXTURE_WRAP_S, static_cast<GLint>(*s.wrapS));
   if (s.wrapT) glTexParameteri(target, GL_TEXTURE_WRAP_T, static_cast<GLint>(*s.wrapT));

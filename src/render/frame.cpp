@@ -186,8 +186,9 @@ void RenderFrame(const FrameInputs& frame) {
     if (letterboxed) {
       // The centres of the first and last visible rows, so no tap blends in a bar row.
       const float rows = static_cast<float>(frame.height);
-      Blur(*frame.dofBlur, targets.mainColour->GetName(), false,
-           (static_cast<float>(frame.picture.bottom) + 0.5f) / rows, (static_cast<float>(frame.picture.top) - 0.5f) / rows);
+      const float bottom = (static_cast<float>(frame.picture.bottom) + 0.5f) / rows;
+      const float top = (static_cast<float>(frame.picture.top) - 0.5f) / rows;
+      Blur(*frame.dofBlur, targets.mainColour->GetName(), false, bottom, top);
     } else {
       Blur(*frame.dofBlur, targets.mainColour->GetName(), false);
     }
