@@ -58,6 +58,8 @@ std::unique_ptr<ShadowTarget> CreateShadowTarget(int screenWidth, int screenHeig
   return target;
 }
 
+namespace {
+
 void DrawDepthOnly(Effect& effect, const DrawList& list, const sm::Mat4& view, const sm::Mat4& projection) {
   effect.SetTechnique("ShadowMapping");
   fx::Pass* pass = effect.FirstPass();
@@ -79,6 +81,8 @@ void DrawDepthOnly(Effect& effect, const DrawList& list, const sm::Mat4& view, c
     pass->Reset();
   }
 }
+
+}  // namespace
 
 void DrawOpaqueDepth(Effect& effect, const GlobalDrawLists& global, const ModelSlots& slots, const sm::Mat4& view,
                      const sm::Mat4& projection) {

@@ -53,12 +53,10 @@ std::unique_ptr<ShadowTarget> CreateShadowTarget(int screenWidth, int screenHeig
 void RenderShadowMap(ShadowTarget& target, const sm::Mat4& lightView, const sm::Mat4& lightProjection,
                      const GlobalDrawLists& global, const ModelSlots& slots);
 
-// Draws the visible elements of the list into the depth buffer only, with the technique
-// "ShadowMapping" of the effect: mvp = world · view · projection, formed as the lit pass
-// forms it, so an element drawn lit afterwards with LEQUAL lands on exactly these depths.
-void DrawDepthOnly(Effect& effect, const DrawList& list, const sm::Mat4& view, const sm::Mat4& projection);
-
-// The global opaque list, then each enabled slot's, through DrawDepthOnly.
+// Draws the visible elements of the global opaque list, then of each enabled slot's, into
+// the depth buffer only, with the technique "ShadowMapping" of the effect: mvp = world ·
+// view · projection, formed as the lit pass forms it, so an element drawn lit afterwards
+// with LEQUAL lands on exactly these depths.
 void DrawOpaqueDepth(Effect& effect, const GlobalDrawLists& global, const ModelSlots& slots, const sm::Mat4& view,
                      const sm::Mat4& projection);
 
