@@ -140,6 +140,19 @@ void Animation::Update(float time, const sm::Mat4& parent, float elapsed) {
   for (const auto& child : children) child->Update(time, childParent, elapsed);
 }
 
+void Animation::SaveMotion(std::vector<Motion>& out) const {
+  out.push_back(Motion{spinAngle, axis_});
+  for (const auto& child : children) child->SaveMotion(out);
+}
+
+void Animation::RestoreMotion(const std::vector<Motion>& in, std::size_t& next) {
+  if (next >= in.size()) return;
+  spinAngle = in[next].spinAngle;
+  axis_ = in[next].axis;
+  ++next;
+  for (const auto& child : children) child->RestoreMotion(in, next);
+}
+
 void Animation::AttachCamera(ITransformable* camera) {
   for (const auto& child : children) child->AttachCamera(camera);
   if (camera != nullptr && id != 0 && camera->GetId() == id) attached = camera;

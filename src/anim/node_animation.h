@@ -49,6 +49,18 @@ class Animation : public IDisposable {
   // in order; null when none.
   Animation* FindNode(int nodeId);
 
+  // What updating the tree accumulates from frame to frame (a spinning node's angle,
+  // the last rotation axis), for every node in depth-first order: a player that
+  // rewinds the timeline puts it back as it was at a saved moment.
+  struct Motion {
+    float spinAngle = 0.0f;
+    sm::Vec3 axis;
+  };
+  void SaveMotion(std::vector<Motion>& out) const;
+  // Takes the nodes' motion from `in` starting at `next`, advancing it; a list that
+  // ends early leaves the remaining nodes as they are.
+  void RestoreMotion(const std::vector<Motion>& in, std::size_t& next);
+
   int id = 0;
   sm::Mat4 local;
   sm::Vec3 position{0, 0, 0};

@@ -15,3 +15,7 @@ int Rand() {
 }
 
 void ResetRand() { g_state = 1; }
+
+std::uint32_t RandState() { return g_state; }
+
+void SetRandState(std::uint32_t state) { g_state = state; }

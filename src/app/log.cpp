@@ -6,10 +6,17 @@
 namespace {
 
 std::FILE* g_log = nullptr;
+bool g_hold = false;
+std::function<void(const char*)> g_echo;
 
 }  // namespace
 
+void HoldLog(bool hold) { g_hold = hold; }
+
+void SetLogEcho(std::function<void(const char* line)> echo) { g_echo = std::move(echo); }
+
 void OpenLog(const std::string& path) {
+  if (g_hold && g_log != nullptr) return;
   CloseLog();
   g_log = std::fopen(path.c_str(), "w");
 }
@@ -29,6 +36,7 @@ void WriteLog(const char* format, ...) {
   const int length = std::vsnprintf(buffer, sizeof buffer, format, args);
   va_end(args);
   if (length < 0) buffer[0] = '\0';
+  if (g_echo) g_echo(buffer);
   if (g_log == nullptr) return;
   std::fputs(buffer, g_log);
   std::fputc('\n', g_log);

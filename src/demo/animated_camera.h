@@ -14,6 +14,7 @@ class AnimCamera final : public ITransformable, public ICamera {
   explicit AnimCamera(const camera_file::CameraRecord& record);
 
   bool IsCamera() override { return true; }
+  int Id() const { return id_; }
   int GetId() override { return id_; }
   // The view matrix: the node animation writes it.
   float* GetTransform() override { return view_.a; }

@@ -30,7 +30,10 @@ class CameraSchedule {
 
   std::size_t Size() const { return cameras_.size(); }
   AnimCamera& At(std::size_t index) { return *cameras_[index]; }
+  const AnimCamera& At(std::size_t index) const { return *cameras_[index]; }
   std::size_t Index() const { return index_; }
+  // Puts the schedule back to an index it had (a player rewinding the timeline).
+  void Rewind(std::size_t index) { index_ = index < cameras_.size() ? index : 0; }
 
  private:
   std::vector<std::unique_ptr<AnimCamera>> cameras_;

@@ -22,7 +22,6 @@
 
 namespace {
 
-constexpr char kMusicFile[] = "music/osprey.mp3";
 constexpr char kPropertyScript[] = "properties/props.scr";
 constexpr char kEnvironmentMap[] = "images/env_";
 constexpr char kCameraFile[] = "cameras/cameras.cam";
@@ -188,7 +187,7 @@ bool DemoController::LoadTimelineObjects() {
 
 bool DemoController::OpenMusic() {
   std::string error;
-  music_ = MusicClock::Open(dataFolder_ + kMusicFile, error);
+  music_ = MusicClock::Open(dataFolder_ + DemoController::kMusicFile, error);
   if (music_ == nullptr) WriteLog("no music (%s): the timeline runs on the frame clock", error.c_str());
   return music_ != nullptr;
 }

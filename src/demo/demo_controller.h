@@ -25,6 +25,7 @@
 #include "demo/manual_camera.h"
 #include "demo/timeline.h"
 #include "demo/timeline_clock.h"
+#include "demo/timeline_state.h"
 #include "platform/input.h"
 #include "render/draw_lists.h"
 #include "render/frame.h"
@@ -70,6 +71,9 @@ class DemoController final : public IContentObserver,
                              public platform::IKeyboardCallback,
                              public GenericSingleton<DemoController> {
  public:
+  // The soundtrack, relative to the data folder.
+  static constexpr char kMusicFile[] = "music/osprey.mp3";
+
   // Reopens the log, so the file's content begins with the controller.
   DemoController();
   ~DemoController();
@@ -78,6 +82,9 @@ class DemoController final : public IContentObserver,
 
   // Before Init; the default is the demo's own window and music.
   void SetOptions(const ControllerOptions& options) { options_ = options; }
+  // Replaces the options' afterPass for the frames from now on (a player that times
+  // the passes only while it shows the figures).
+  void SetAfterPass(std::function<void(FramePass)> afterPass) { options_.afterPass = std::move(afterPass); }
 
   // Window (or the caller's context), GL entry points, effect runtime, GL state,
   // manual camera, loading screen, main render targets. Every size used afterwards is
@@ -112,6 +119,20 @@ class DemoController final : public IContentObserver,
   const DemoTimeline& Timeline() const { return timeline_; }
   const ModelSlots& Slots() const { return slots_; }
   const LoadingScreen& Loading() const { return loadingScreen_; }
+  // The live player's seams (docs/live.md). Save and restore everything the updates
+  // move (timeline_state.h); restoring a state saved since the content was loaded
+  // puts the timeline back exactly where it was.
+  void SaveTimelineState(TimelineState& out);
+  void RestoreTimelineState(const TimelineState& state);
+  // The cuts, flashes, greeting changes, scene switches and board changes, by time.
+  std::vector<TimelineEvent> TimelineEvents() const;
+  // Hands the view to the manual camera, or back to the camera schedule.
+  void HoldManualCamera(bool hold);
+  bool ManualCameraHeld() const;
+  // Takes the view again at the same time (the manual camera flown while paused).
+  void RefreshView(float dtMs);
+  const CameraSchedule& Schedule() const { return schedule_; }
+
   // The mask chosen for the screen width: "mask_big" above 1024 pixels, else "mask".
   static const char* MaskName(int width);
 

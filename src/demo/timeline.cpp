@@ -71,6 +71,13 @@ void DemoTimeline::Update(float timeMs, float dtMs) {
   if (parts_.schedule != nullptr) {
     if (ICamera* scheduled = parts_.schedule->Current(t)) currentCamera_ = scheduled;
   }
+  TakeView(t, dtMs);
+}
+
+void DemoTimeline::RefreshView(float dtMs) { TakeView(timeMs_ / 1000.0f, dtMs); }
+
+void DemoTimeline::TakeView(float t, float dtMs) {
+  if (heldCamera_ != nullptr) currentCamera_ = heldCamera_;
   if (currentCamera_ == nullptr) return;
   currentCamera_->ViewMatrix(view_);
 
@@ -86,6 +93,26 @@ void DemoTimeline::Update(float timeMs, float dtMs) {
 
   UpdateFrustum(frustum_, view_, kNearPlane, kCullingFarPlane, fieldOfView_, Aspect());
   if (parts_.global != nullptr && parts_.slots != nullptr) CullDrawLists(*parts_.global, *parts_.slots, frustum_);
+}
+
+DemoTimeline::State DemoTimeline::SaveState() const {
+  return State{timeMs_, flash_,       boardIndex_, boardOpacity_, currentScene_, currentCamera_,
+               view_,   projection_, fieldOfView_, frustum_,     musicStarted_, musicEnded_};
+}
+
+void DemoTimeline::RestoreState(const State& state) {
+  timeMs_ = state.timeMs;
+  flash_ = state.flash;
+  boardIndex_ = state.boardIndex;
+  boardOpacity_ = state.boardOpacity;
+  currentScene_ = state.currentScene;
+  currentCamera_ = state.currentCamera;
+  view_ = state.view;
+  projection_ = state.projection;
+  fieldOfView_ = state.fieldOfView;
+  frustum_ = state.frustum;
+  musicStarted_ = state.musicStarted;
+  musicEnded_ = state.musicEnded;
 }
 
 void DemoTimeline::ChooseScene(float t) {

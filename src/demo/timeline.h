@@ -62,8 +62,36 @@ class DemoTimeline {
   bool MusicStarted() const { return musicStarted_; }
   bool MusicEnded() const { return musicEnded_; }
 
+  // A camera that looks instead of the scheduled one until released (null): the live
+  // player hands the view to the manual camera. The schedule still moves on.
+  void HoldCamera(ICamera* camera) { heldCamera_ = camera; }
+  ICamera* HeldCamera() const { return heldCamera_; }
+  // Takes the view again without moving the time (a held manual camera flown while
+  // the timeline is paused): view, projection, the manual camera's move, culling.
+  void RefreshView(float dtMs);
+
+  // What one update leaves for the next, so a player can rewind to a saved moment.
+  // The wiring and the held camera are not part of it.
+  struct State {
+    float timeMs = 0.0f;
+    float flash = 0.0f;
+    int boardIndex = 0;
+    float boardOpacity = 0.0f;
+    IScene* currentScene = nullptr;
+    ICamera* currentCamera = nullptr;
+    sm::Mat4 view;
+    sm::Mat4 projection;
+    float fieldOfView = 60.0f;
+    Frustum frustum;
+    bool musicStarted = false;
+    bool musicEnded = false;
+  };
+  State SaveState() const;
+  void RestoreState(const State& state);
+
  private:
   void ChooseScene(float t);
+  void TakeView(float t, float dtMs);
   float Aspect() const;
 
   TimelineParts parts_;
@@ -81,4 +109,5 @@ class DemoTimeline {
   Frustum frustum_;
   bool musicStarted_ = false;
   bool musicEnded_ = false;
+  ICamera* heldCamera_ = nullptr;
 };

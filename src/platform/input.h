@@ -16,6 +16,10 @@ constexpr int kAlt = 18;
 constexpr int kPause = 19;
 constexpr int kEscape = 27;
 constexpr int kSpace = 32;
+constexpr int kPageUp = 33;
+constexpr int kPageDown = 34;
+constexpr int kEnd = 35;
+constexpr int kHome = 36;
 constexpr int kLeft = 37;
 constexpr int kUp = 38;
 constexpr int kRight = 39;
@@ -25,6 +29,11 @@ constexpr int kLeftShift = 160;
 constexpr int kRightShift = 161;
 constexpr int kLeftControl = 162;
 constexpr int kRightControl = 163;
+constexpr int kComma = 188;         // ',' and '<'
+constexpr int kPeriod = 190;        // '.' and '>'
+constexpr int kLeftBracket = 219;   // '[' and '{'
+constexpr int kBackslash = 220;     // '\\' and '|'
+constexpr int kRightBracket = 221;  // ']' and '}'
 }  // namespace vk
 
 // Receives the window's input events. Both operations do nothing by default.
@@ -36,6 +45,20 @@ class IKeyboardCallback {
 
  protected:
   ~IKeyboardCallback() = default;
+};
+
+// The pointer and the window's size, for a windowed player (the demo itself only
+// needs clicks). Coordinates are window pixels from the top left. Every operation
+// does nothing by default; not deleted through this interface.
+class IPointerCallback {
+ public:
+  virtual void PointerDown(int x, int y) { (void)x, (void)y; }
+  virtual void PointerMove(int x, int y, bool leftHeld) { (void)x, (void)y, (void)leftHeld; }
+  virtual void PointerUp(int x, int y) { (void)x, (void)y; }
+  virtual void Resized(int width, int height) { (void)width, (void)height; }
+
+ protected:
+  ~IPointerCallback() = default;
 };
 
 // Asynchronous state, read at the moment of the call (after the last event pump).

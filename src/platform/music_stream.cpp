@@ -376,16 +376,35 @@ bool PlayMusic(MusicHandle handle) {
   return true;
 }
 
+namespace {
+
+std::uint64_t PlayingFrame(Stream& stream) {
+  std::uint64_t frame = stream.startFrame;
+  if (stream.playing) {
+    const double played = stream.clock.Position(PerformanceCounter());
+    frame = (frame + static_cast<std::uint64_t>(played)) % stream.music->Length();
+  }
+  return frame;
+}
+
+}  // namespace
+
+bool PauseMusic(MusicHandle handle) {
+  std::lock_guard<std::mutex> lock(g_output.mutex);
+  Stream* stream = Find(handle);
+  if (stream == nullptr) return false;
+  if (!stream->playing) return true;
+  stream->startFrame = PlayingFrame(*stream);
+  stream->playing = false;
+  if (stream->converter != nullptr) SDL_AudioStreamClear(stream->converter);
+  return true;
+}
+
 std::int64_t MusicPosition(MusicHandle handle) {
   std::lock_guard<std::mutex> lock(g_output.mutex);
   Stream* stream = Find(handle);
   if (stream == nullptr) return -1;
-  std::uint64_t frame = stream->startFrame;
-  if (stream->playing) {
-    const double played = stream->clock.Position(PerformanceCounter());
-    frame = (frame + static_cast<std::uint64_t>(played)) % stream->music->Length();
-  }
-  return static_cast<std::int64_t>(frame) * kBytesPerFrame;
+  return static_cast<std::int64_t>(PlayingFrame(*stream)) * kBytesPerFrame;
 }
 
 bool DecodeMp3File(const std::string& path, std::vector<std::int16_t>& interleavedStereo, int& sampleRate) {

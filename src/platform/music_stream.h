@@ -43,6 +43,9 @@ double MusicBytesToSeconds(MusicHandle stream, std::int64_t bytes);
 bool SetMusicPosition(MusicHandle stream, std::int64_t bytes);
 // Starts playing from the current position; playing on is a no-op.
 bool PlayMusic(MusicHandle stream);
+// Stops playing and keeps the position, so that PlayMusic goes on from where the
+// stream stood; pausing a paused stream is a no-op. False for an unknown handle.
+bool PauseMusic(MusicHandle stream);
 // The playing position in bytes; -1 for an unknown handle.
 std::int64_t MusicPosition(MusicHandle stream);
 

@@ -9,8 +9,9 @@
 namespace platform {
 namespace {
 
-// The receiver of input events, remembered when a window is created.
+// The receivers of input events, remembered when a window is created.
 IKeyboardCallback* g_input = nullptr;
+IPointerCallback* g_pointer = nullptr;
 
 // Virtual-key codes that went down during the last PumpEvents.
 std::vector<int> g_pressedKeys;
@@ -26,6 +27,15 @@ int VirtualKeyFromSdl(SDL_Keycode key) {
     case SDLK_ESCAPE: return vk::kEscape;
     case SDLK_RETURN: return vk::kReturn;
     case SDLK_SPACE: return vk::kSpace;
+    case SDLK_PAGEUP: return vk::kPageUp;
+    case SDLK_PAGEDOWN: return vk::kPageDown;
+    case SDLK_HOME: return vk::kHome;
+    case SDLK_END: return vk::kEnd;
+    case SDLK_COMMA: return vk::kComma;
+    case SDLK_PERIOD: return vk::kPeriod;
+    case SDLK_LEFTBRACKET: return vk::kLeftBracket;
+    case SDLK_RIGHTBRACKET: return vk::kRightBracket;
+    case SDLK_BACKSLASH: return vk::kBackslash;
     case SDLK_TAB: return vk::kTab;
     case SDLK_BACKSPACE: return vk::kBackspace;
     case SDLK_PAUSE: return vk::kPause;
@@ -128,35 +138,11 @@ bool GlWindow::Create(IKeyboardCallback* input, int width, int height, int bitsP
   height_ = height;
   fullScreen_ = true;
   ownsWindow_ = true;
-  if (!InitVideo()) {
+  if (!InitVideo() || !CreateGlWindow(width, height, bitsPerPixel, SDL_WINDOW_HIDDEN)) {
     TearDown();
     return false;
   }
   g_input = input;
-
-  const int channelBits = bitsPerPixel >= 24 ? 8 : 5;
-  // A depth size the driver refuses makes the window creation itself fail (no
-  // matching visual), so the 32 -> 24 fallback wraps the creation.
-  for (int depth : {32, 24}) {
-    SDL_GL_ResetAttributes();
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, channelBits);
-    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, channelBits == 5 ? 6 : channelBits);
-    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, channelBits);
-    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 0);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, depth);
-    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
-    window_ = SDL_CreateWindow(kTitle, 0, 0, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-    if (window_ != nullptr) {
-      depthBits_ = depth;
-      break;
-    }
-  }
-  if (window_ == nullptr) {
-    TearDown();
-    return false;
-  }
 
   // Switch the display to the requested mode (or the closest one the driver offers).
   SDL_DisplayMode wanted{};
@@ -173,16 +159,7 @@ bool GlWindow::Create(IKeyboardCallback* input, int width, int height, int bitsP
 
   SDL_ShowCursor(SDL_DISABLE);
   SDL_DisableScreenSaver();
-
-  context_ = SDL_GL_CreateContext(window_);
-  if (context_ == nullptr || SDL_GL_MakeCurrent(window_, context_) != 0) {
-    TearDown();
-    return false;
-  }
-
-  SDL_ShowWindow(window_);
-  SDL_RaiseWindow(window_);
-  SDL_SetWindowInputFocus(window_);
+  if (!CreateContextAndShow()) return false;
 
   // The driver may have given the closest mode rather than the chosen one: from here
   // on the size is the one the window really has, so the picture fills the screen.
@@ -192,6 +169,66 @@ bool GlWindow::Create(IKeyboardCallback* input, int width, int height, int bitsP
   width_ = drawableWidth > 0 ? drawableWidth : closest.w;
   height_ = drawableHeight > 0 ? drawableHeight : closest.h;
   return true;
+}
+
+bool GlWindow::CreateWindowed(IKeyboardCallback* input, IPointerCallback* pointer, int width, int height,
+                              const char* title) {
+  width_ = width;
+  height_ = height;
+  fullScreen_ = false;
+  ownsWindow_ = true;
+  if (!InitVideo() || !CreateGlWindow(width, height, 32, SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE)) {
+    TearDown();
+    return false;
+  }
+  SDL_SetWindowTitle(window_, title);
+  SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+  g_input = input;
+  g_pointer = pointer;
+  if (!CreateContextAndShow()) return false;
+  DrawableSize(width_, height_);
+  return true;
+}
+
+void GlWindow::DrawableSize(int& width, int& height) const {
+  width = 0;
+  height = 0;
+  if (window_ != nullptr) SDL_GL_GetDrawableSize(window_, &width, &height);
+}
+
+bool GlWindow::CreateContextAndShow() {
+  context_ = SDL_GL_CreateContext(window_);
+  if (context_ == nullptr || SDL_GL_MakeCurrent(window_, context_) != 0) {
+    TearDown();
+    return false;
+  }
+  SDL_ShowWindow(window_);
+  SDL_RaiseWindow(window_);
+  SDL_SetWindowInputFocus(window_);
+  return true;
+}
+
+bool GlWindow::CreateGlWindow(int width, int height, int bitsPerPixel, unsigned flags) {
+  const int channelBits = bitsPerPixel >= 24 ? 8 : 5;
+  // A depth size the driver refuses makes the window creation itself fail (no
+  // matching visual), so the 32 -> 24 fallback wraps the creation.
+  for (int depth : {32, 24}) {
+    SDL_GL_ResetAttributes();
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, channelBits);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, channelBits == 5 ? 6 : channelBits);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, channelBits);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, depth);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+    window_ = SDL_CreateWindow(kTitle, 0, 0, width, height, SDL_WINDOW_OPENGL | flags);
+    if (window_ != nullptr) {
+      depthBits_ = depth;
+      return true;
+    }
+  }
+  return false;
 }
 
 void GlWindow::TearDown() {
@@ -208,6 +245,7 @@ void GlWindow::TearDown() {
     SDL_DestroyWindow(window_);
     window_ = nullptr;
     g_input = nullptr;
+    g_pointer = nullptr;
   }
 }
 
@@ -224,6 +262,19 @@ PumpResult PumpEvents() {
         return PumpResult::kQuit;
       case SDL_WINDOWEVENT:
         if (event.window.event == SDL_WINDOWEVENT_CLOSE) return PumpResult::kQuit;
+        if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED && g_pointer != nullptr) {
+          g_pointer->Resized(event.window.data1, event.window.data2);
+        }
+        break;
+      case SDL_MOUSEMOTION:
+        if (g_pointer != nullptr) {
+          g_pointer->PointerMove(event.motion.x, event.motion.y, (event.motion.state & SDL_BUTTON_LMASK) != 0);
+        }
+        break;
+      case SDL_MOUSEBUTTONUP:
+        if (g_pointer != nullptr && event.button.button == SDL_BUTTON_LEFT) {
+          g_pointer->PointerUp(event.button.x, event.button.y);
+        }
         break;
       case SDL_KEYDOWN: {
         const int code = VirtualKeyFromSdl(event.key.keysym.sym);
@@ -232,7 +283,12 @@ PumpResult PumpEvents() {
         break;
       }
       case SDL_MOUSEBUTTONDOWN:
-        if (g_input != nullptr && event.button.button == SDL_BUTTON_LEFT) g_input->Click();
+        // The pointer receiver hears of the press first, so it can tell a click on its
+        // own controls from one meant for the demo.
+        if (event.button.button == SDL_BUTTON_LEFT) {
+          if (g_pointer != nullptr) g_pointer->PointerDown(event.button.x, event.button.y);
+          if (g_input != nullptr) g_input->Click();
+        }
         break;
       default:
         break;

@@ -38,8 +38,14 @@ class GlWindow {
 
   // input receives clicks and keys from PumpEvents while the window exists.
   bool Create(IKeyboardCallback* input, int width, int height, int bitsPerPixel, int refreshRate);
+  // A resizable window on the desktop instead (the live player): the same context,
+  // no mode switch, the cursor shown; pointer gets the pointer and size events.
+  bool CreateWindowed(IKeyboardCallback* input, IPointerCallback* pointer, int width, int height,
+                      const char* title);
   void TearDown();
   void Present();
+  // The size of the drawable in pixels now (a resizable window changes it).
+  void DrawableSize(int& width, int& height) const;
 
   bool IsOpen() const { return window_ != nullptr; }
   // The chosen size until Create succeeds; then the size the window really has, which
@@ -49,6 +55,9 @@ class GlWindow {
   int DepthBits() const { return depthBits_; }
 
  private:
+  bool CreateGlWindow(int width, int height, int bitsPerPixel, unsigned flags);
+  bool CreateContextAndShow();
+
   SDL_Window* window_ = nullptr;
   void* context_ = nullptr;
   int width_ = 0;

@@ -20,8 +20,8 @@ constexpr float kReleaseTime = 110.96f;     // the robot parts replace the lying
 constexpr float kRunStart = 115.0f;         // the robot follows the path
 constexpr float kPassageOpen = 117.5f;      // the passage is shown ...
 constexpr float kPassageClose = 137.5f;     // ... until here
-constexpr float kHandOver = 120.0f;         // the breaking-wall scene takes over after this
-constexpr float kDanceClaim = 200.598f;     // and hands back from here
+constexpr float kHandOver = kHandOverSeconds;
+constexpr float kDanceClaim = kDanceClaimSeconds;
 constexpr float kDanceLight = 200.7f;       // the dance light and placement B from here
 constexpr float kDanceStart = 201.9f;       // dance animation time 0
 constexpr float kReleaseSpeed = 2.5f;
@@ -141,6 +141,30 @@ void AssemblingScene::UpdateCredits(float t, float dt) {
   } else {
     creditAlpha_ = std::max(0.0f, creditAlpha_ - dt / kCreditFadeSeconds);
   }
+}
+
+void AssemblingScene::SaveState(State& out) const {
+  out.switched = switched_;
+  out.lastCreditsValue = lastCreditsValue_;
+  out.creditIndex = creditIndex_;
+  out.creditAlpha = creditAlpha_;
+  out.monitorFrame = monitorFrame_;
+  out.monitorClock = monitorClock_;
+  out.sceneTime = sceneTime_;
+  out.firstSparks = firstArm_->Emitter();
+  out.secondSparks = secondArm_->Emitter();
+}
+
+void AssemblingScene::RestoreState(const State& state) {
+  switched_ = state.switched;
+  lastCreditsValue_ = state.lastCreditsValue;
+  creditIndex_ = state.creditIndex;
+  creditAlpha_ = state.creditAlpha;
+  monitorFrame_ = state.monitorFrame;
+  monitorClock_ = state.monitorClock;
+  sceneTime_ = state.sceneTime;
+  firstArm_->Emitter() = state.firstSparks;
+  secondArm_->Emitter() = state.secondSparks;
 }
 
 void AssemblingScene::DrawOpaque(float, float) {

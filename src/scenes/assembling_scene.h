@@ -8,6 +8,7 @@
 #include "anim/math.h"
 #include "render/scene_interface.h"
 #include "scenes/robot_path.h"
+#include "scenes/spark_emitter.h"
 
 class ISceneWorld;
 class KeyedValue;
@@ -18,6 +19,11 @@ class Texture;
 namespace Robot {
 class Character;
 }
+
+// The breaking-wall scene takes the timeline after kHandOverSeconds and hands it back
+// at kDanceClaimSeconds.
+constexpr float kHandOverSeconds = 120.0f;
+constexpr float kDanceClaimSeconds = 200.598f;
 
 // Whether the assembling scene claims the timeline at t (seconds); the breaking-wall
 // scene claims exactly the other times.
@@ -59,6 +65,22 @@ class AssemblingScene final : public IScene {
   bool Switched() const { return switched_; }
   const MechanicalArm& FirstArm() const { return *firstArm_; }
   const MechanicalArm& SecondArm() const { return *secondArm_; }
+
+  // What the updates carry from frame to frame (the credits' and monitors' counters,
+  // the sparks), so a player can rewind the scene to a moment it saved.
+  struct State {
+    bool switched = false;
+    int lastCreditsValue = 0;
+    int creditIndex = -1;
+    float creditAlpha = 0.0f;
+    int monitorFrame = 0;
+    float monitorClock = 0.0f;
+    float sceneTime = 0.0f;
+    SparkEmitter firstSparks;
+    SparkEmitter secondSparks;
+  };
+  void SaveState(State& out) const;
+  void RestoreState(const State& state);
 
  private:
   void UpdateRobot(float t);

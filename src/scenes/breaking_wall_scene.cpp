@@ -159,6 +159,25 @@ void BreakingWallScene::StepShards(float dt) {
   }
 }
 
+void BreakingWallScene::SaveState(State& out) const {
+  out.lastGreetingsValue = lastGreetingsValue_;
+  out.greetingIndex = greetingIndex_;
+  out.greetingAlpha = greetingAlpha_;
+  out.shards = shards_;
+  out.sceneTime = sceneTime_;
+  out.robotPosition = robotPosition_;
+}
+
+void BreakingWallScene::RestoreState(const State& state) {
+  lastGreetingsValue_ = state.lastGreetingsValue;
+  greetingIndex_ = state.greetingIndex;
+  greetingAlpha_ = state.greetingAlpha;
+  // A state saved from another wall (a different set-up) has other shards.
+  if (state.shards.size() == shards_.size()) shards_ = state.shards;
+  sceneTime_ = state.sceneTime;
+  robotPosition_ = state.robotPosition;
+}
+
 void BreakingWallScene::DrawOpaque(float, float) {
   if (!ready_ || greetingIndex_ == -1) return;
   OverlayDraw overlay;

@@ -72,6 +72,19 @@ class BreakingWallScene final : public IScene {
   // The robot's hips as of the last Update.
   const sm::Vec3& RobotPosition() const { return robotPosition_; }
 
+  // What the updates carry from frame to frame (the greetings' counter, the flying
+  // shards), so a player can rewind the scene to a moment it saved.
+  struct State {
+    int lastGreetingsValue = 0;
+    int greetingIndex = -1;
+    float greetingAlpha = 0.0f;
+    std::vector<Shard> shards;
+    float sceneTime = 0.0f;
+    sm::Vec3 robotPosition;
+  };
+  void SaveState(State& out) const;
+  void RestoreState(const State& state);
+
  private:
   void UpdateRobot(float t, const sm::Mat4& path);
   void UpdateGreetings(float t, float dt);

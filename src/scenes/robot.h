@@ -82,6 +82,19 @@ class Character {
   int animationIndex = 0;
   const Frame* CurrentFrame() const { return current_; }
 
+  // The pose the scenes left the robot in, so a player can rewind it to a saved moment.
+  struct State {
+    sm::Mat4 placement;
+    int animationIndex = 0;
+    const Frame* current = nullptr;
+  };
+  State SaveState() const { return State{placement, animationIndex, current_}; }
+  void RestoreState(const State& state) {
+    placement = state.placement;
+    animationIndex = state.animationIndex;
+    current_ = state.current;
+  }
+
  private:
   bool ReadPoseTrack(int index, const std::string& path);
 

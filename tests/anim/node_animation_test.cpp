@@ -317,3 +317,30 @@ TEST(NodeAnimation, LoaderReadsFilesAndRefusesBrokenOnes) {
 }
 
 }  // namespace
+
+TEST(NodeAnimation, SavedMotionPutsSpinningNodesBackWhereTheyWere) {
+  NodeData wheel = ConstantNode(1);
+  wheel.rotation = Keys({{0, 7.5f, 0, 0, 1}});
+  wheel.children.push_back(ConstantNode(2));
+  const auto root = Build({wheel});
+  Target wheelMesh(1);
+  Target hubMesh(2);
+  root->AttachMeshes(std::vector<Target*>{&wheelMesh, &hubMesh});
+  for (float t = 83.0f; t < 84.0f; t += 0.1f) root->Update(t, sm::Mat4(), 0.1f);
+  std::vector<Animation::Motion> saved;
+  root->SaveMotion(saved);
+  ASSERT_EQ(saved.size(), 3u) << "the root and both nodes";
+  root->Update(90.0f, sm::Mat4(), 0.1f);
+  const sm::Mat4 then = wheelMesh.base;
+  for (float t = 84.0f; t < 89.0f; t += 0.1f) root->Update(t, sm::Mat4(), 0.1f);
+
+  std::size_t next = 0;
+  root->RestoreMotion(saved, next);
+  EXPECT_EQ(next, saved.size());
+  root->Update(90.0f, sm::Mat4(), 0.1f);
+  ExpectMatrixNear(wheelMesh.base, then, "the same turn as from the saved moment");
+
+  std::size_t past = 0;
+  root->RestoreMotion({}, past);  // a list that ends early changes nothing
+  EXPECT_EQ(past, 0u);
+}

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 TEST(Random, DrawsTheSameSequenceFromEveryReset) {
@@ -21,6 +23,21 @@ TEST(Random, DrawsTheSameSequenceFromEveryReset) {
 
   ResetRand();
   for (int value : expected) EXPECT_EQ(Rand(), value);
+}
+
+TEST(Random, ARestoredStateDrawsTheSameValuesAgain) {
+  ResetRand();
+  for (int i = 0; i < 17; ++i) Rand();
+  const std::uint32_t saved = RandState();
+  std::vector<int> first;
+  for (int i = 0; i < 8; ++i) first.push_back(Rand());
+  for (int i = 0; i < 100; ++i) Rand();
+  SetRandState(saved);
+  std::vector<int> again;
+  for (int i = 0; i < 8; ++i) again.push_back(Rand());
+  EXPECT_EQ(first, again);
+  ResetRand();
+  EXPECT_EQ(RandState(), 1u);
 }
 
 }  // namespace

@@ -257,3 +257,45 @@ TEST_F(Timeline, TheManualCameraMovesOnlyAfterItsViewIsTaken) {
 }
 
 }  // namespace
+
+TEST_F(Timeline, ARestoredStateReplaysTheSameFrames) {
+  SignalPair signal{StepTrack({{0.0f, 0}, {1.0f, 1}, {1.5f, 0}}), 0};
+  FakeScene a("a", events);
+  a.claims = true;
+  parts.signal = &signal;
+  parts.assembling = &a;
+  Wire();
+  timeline.Update(900.0f, 100.0f);
+  const DemoTimeline::State saved = timeline.SaveState();
+  const int savedSignal = signal.lastValue;
+  std::vector<float> flashes;
+  for (float t = 1000.0f; t <= 2000.0f; t += 100.0f) {
+    timeline.Update(t, 100.0f);
+    flashes.push_back(timeline.Flash());
+  }
+  timeline.RestoreState(saved);
+  signal.lastValue = savedSignal;
+  EXPECT_FLOAT_EQ(timeline.TimeMs(), 900.0f);
+  std::vector<float> again;
+  for (float t = 1000.0f; t <= 2000.0f; t += 100.0f) {
+    timeline.Update(t, 100.0f);
+    again.push_back(timeline.Flash());
+  }
+  EXPECT_EQ(flashes, again);
+}
+
+TEST_F(Timeline, AHeldCameraLooksInsteadOfTheCurrentOneUntilReleased) {
+  Wire();
+  FakeCamera held;
+  held.view = sm::Translation(1, 2, 3);
+  timeline.HoldCamera(&held);
+  timeline.Update(100.0f, 16.0f);
+  EXPECT_EQ(timeline.CurrentCamera(), &held);
+  EXPECT_FLOAT_EQ(timeline.View().a[12], 1.0f);
+  held.view = sm::Translation(4, 5, 6);
+  timeline.RefreshView(16.0f);  // the time stands, the view follows the camera
+  EXPECT_FLOAT_EQ(timeline.View().a[12], 4.0f);
+  EXPECT_FLOAT_EQ(timeline.TimeMs(), 100.0f);
+  timeline.HoldCamera(nullptr);
+  EXPECT_EQ(timeline.HeldCamera(), nullptr);
+}

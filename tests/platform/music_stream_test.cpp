@@ -109,6 +109,30 @@ TEST_F(MusicStream, PositionIsSetBeforePlayAndHeldUntilThen) {
   EXPECT_LT(first, bytes + platform::MusicSecondsToBytes(stream, 0.05));
 }
 
+TEST_F(MusicStream, PauseHoldsThePositionAndPlayGoesOnFromIt) {
+  const platform::MusicHandle stream = platform::CreateLoopingMusicStream(File("stereo.mp3"));
+  ASSERT_NE(stream, 0u) << platform::MusicError();
+  EXPECT_TRUE(platform::PauseMusic(stream));  // paused before playing: nothing changes
+  EXPECT_EQ(platform::MusicPosition(stream), 0);
+  ASSERT_TRUE(platform::PlayMusic(stream));
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  ASSERT_TRUE(platform::PauseMusic(stream));
+  const std::int64_t paused = platform::MusicPosition(stream);
+  EXPECT_GT(paused, platform::MusicSecondsToBytes(stream, 0.05));
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_EQ(platform::MusicPosition(stream), paused) << "a paused stream stands still";
+  ASSERT_TRUE(platform::PlayMusic(stream));
+  EXPECT_GE(platform::MusicPosition(stream), paused) << "playing goes on from the pause";
+  EXPECT_LT(platform::MusicPosition(stream), paused + platform::MusicSecondsToBytes(stream, 0.05));
+
+  // Seeking while playing moves the playing position there at once.
+  const std::int64_t target = platform::MusicSecondsToBytes(stream, 0.5);
+  ASSERT_TRUE(platform::SetMusicPosition(stream, target));
+  EXPECT_GE(platform::MusicPosition(stream), target);
+  EXPECT_LT(platform::MusicPosition(stream), target + platform::MusicSecondsToBytes(stream, 0.05));
+  EXPECT_FALSE(platform::PauseMusic(0));
+}
+
 // Over two seconds of a one-second stream: the position follows the wall clock within
 // 10 ms, never steps back except where the stream starts over, and loops.
 TEST_F(MusicStream, PlaysOnTheWallClockAndLoops) {

@@ -19,6 +19,7 @@
 #include "capture/quiet_loading.h"
 #include "capture/soundtrack.h"
 #include "capture/video_encoder.h"
+#include "demo/demo_controller.h"
 #include "demo/timeline.h"
 #include "platform/music_stream.h"
 #include "platform/signals.h"
@@ -26,7 +27,6 @@
 namespace {
 
 constexpr char kArchiveName[] = "demodat";
-constexpr char kMusicFile[] = "music/osprey.mp3";
 constexpr char kSoundFile[] = "capture_sound.wav";
 constexpr char kLogFile[] = "log.txt";
 
@@ -61,7 +61,7 @@ bool LoadFrame(const std::string& path, Image& picture) {
 // demo then runs on the frame clock, which the capture's clock is), only the sound is
 // missing.
 bool LoadMusic(const std::string& dataFolder, OutputKind kind, std::vector<std::int16_t>& music, int& rate) {
-  if (platform::DecodeMp3File(dataFolder + kMusicFile, music, rate)) return true;
+  if (platform::DecodeMp3File(dataFolder + DemoController::kMusicFile, music, rate)) return true;
   Say("no soundtrack (%s): %s", platform::MusicError().c_str(),
       kind == OutputKind::kVideo ? "the video is silent" : "the demo would play without sound");
   return false;
