@@ -1,0 +1,143 @@
+// What the live player's seeks and reloads cost at 1280×720: an exact seek (restore the
+// nearest saved state, replay the updates, draw the frame) to 10, 110 and 200 s,
+// forward from the start and back from the end, with the checkpoints a session has
+// left and with none yet (the first seeks after loading); and a reload of the whole
+// content with the check of one changed file of each kind before it. The data is
+// DRIFT_BENCH_DATA when set, else the generated build/data, else the tests' small set.
+// Needs a GL context: run under xvfb-run, or with no display (SDL's offscreen driver).
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "live/live_reload.h"
+#include "live/live_session.h"
+#include "platform/gl.h"
+#include "platform/offscreen_context.h"
+#include "support/temp_dir.h"
+#include "support/test_data_set.h"
+
+namespace {
+
+constexpr int kWidth = 1280;
+constexpr int kHeight = 720;
+
+std::string DataFolder(testing_support::TempDir& scratch) {
+  if (const char* data = std::getenv("DRIFT_BENCH_DATA")) return std::string(data) + "/";
+  const std::string generated = std::string(DRIFT_BINARY_DIR) + "/data/";
+  if (std::filesystem::exists(generated + "properties")) return generated;
+  std::string error;
+  if (!testing_support::WriteTestDataSet(scratch.File("data"), {}, error)) return "";
+  return scratch.File("data") + "/";
+}
+
+// One session for every benchmark of the program (loading takes seconds).
+struct Bench {
+  testing_support::TempDir scratch;
+  std::unique_ptr<testing_support::ScopedWorkingDirectory> inScratch =
+      std::make_unique<testing_support::ScopedWorkingDirectory>(scratch.Path());  // log.txt goes there
+  std::string data = DataFolder(scratch);
+  platform::OffscreenContext context;
+  bool hasContext = context.Create(kWidth, kHeight) && platform::FetchGlEntryPoints();
+  LiveSession session;
+  std::string error;
+  bool open = hasContext && !data.empty() && session.Open(data, kWidth, kHeight, error);
+};
+Bench& Shared() {
+  static Bench* bench = new Bench;
+  return *bench;
+}
+
+bool Ready(benchmark::State& state, Bench& bench) {
+  if (bench.open) return true;
+  state.SkipWithError(("no session: " + bench.error + " " + bench.context.Error()).c_str());
+  return false;
+}
+
+// Arguments: the target in seconds, 0 forward from the start or 1 back from the end,
+// 1 with the checkpoints left by earlier seeks or 0 with none.
+void BM_Seek(benchmark::State& state) {
+  Bench& bench = Shared();
+  if (!Ready(state, bench)) return;
+  const long target = state.range(0) * LiveSession::kFps;
+  const bool back = state.range(1) != 0;
+  const bool warm = state.range(2) != 0;
+  // The checkpoints every seek may use: one pass over the whole timeline.
+  if (warm) bench.session.SeekFrame(223L * LiveSession::kFps);
+  for (auto _ : state) {
+    state.PauseTiming();
+    if (!warm) bench.session.DropCheckpoints();
+    bench.session.SeekFrame(back ? 220L * LiveSession::kFps : 0L);
+    bench.session.Invalidate();  // from the start or the end, never on from the frame before
+    if (back) bench.session.SeekFrame(220L * LiveSession::kFps);
+    const long replayedBefore = bench.session.ReplayedUpdates();
+    state.ResumeTiming();
+    bench.session.SeekFrame(target);
+    bench.session.Render();
+    glFinish();
+    state.counters["updates"] = static_cast<double>(bench.session.ReplayedUpdates() - replayedBefore);
+  }
+}
+BENCHMARK(BM_Seek)
+    ->ArgsProduct({{10, 110, 200}, {0, 1}, {1, 0}})
+    ->ArgNames({"to", "back", "warm"})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+
+// One grid frame on, as "." does: the next update and the frame.
+void BM_FrameStep(benchmark::State& state) {
+  Bench& bench = Shared();
+  if (!Ready(state, bench)) return;
+  long frame = 150L * LiveSession::kFps;
+  bench.session.SeekFrame(frame);
+  for (auto _ : state) {
+    bench.session.SeekFrame(++frame);
+    bench.session.Render();
+    glFinish();
+  }
+}
+BENCHMARK(BM_FrameStep)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// The whole content loaded again, back at 150 s and drawn.
+void BM_Reload(benchmark::State& state) {
+  Bench& bench = Shared();
+  if (!Ready(state, bench)) return;
+  for (auto _ : state) {
+    std::string error;
+    if (!bench.session.Reload(error)) {
+      state.SkipWithError(error.c_str());
+      return;
+    }
+    bench.session.SeekFrame(150L * LiveSession::kFps);
+    bench.session.Render();
+    glFinish();
+  }
+}
+BENCHMARK(BM_Reload)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The check a changed file gets before the reload, by kind: a file of the data set.
+void BM_CheckChangedFile(benchmark::State& state, const char* relative) {
+  Bench& bench = Shared();
+  if (!Ready(state, bench)) return;
+  for (auto _ : state) {
+    std::string error;
+    if (!CheckChangedFile(bench.data, relative, error)) {
+      state.SkipWithError(error.c_str());
+      return;
+    }
+  }
+}
+BENCHMARK_CAPTURE(BM_CheckChangedFile, effect, "effects/std_lighting.cfx")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CheckChangedFile, material, "materials/glass.mat")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CheckChangedFile, texture, "textures/cladding_n.png")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CheckChangedFile, model, "models/factory_hal.geo")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CheckChangedFile, animation, "animations/cameras.ani")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CheckChangedFile, camera, "cameras/cameras.cam")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CheckChangedFile, script, "properties/props.scr")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CheckChangedFile, pose, "Robot/dance_anim")->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,80 @@
+#include "live/live_reload.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "inspect/file_report.h"
+#include "platform/fx.h"
+
+namespace {
+
+std::string Extension(const std::string& path) {
+  const std::size_t slash = path.find_last_of('/');
+  const std::size_t dot = path.find_last_of('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
+  return path.substr(dot + 1);
+}
+
+bool InRobotFolder(const std::string& path) { return path.rfind("Robot/", 0) == 0; }
+
+// Compiled on the GL context current here, as the demo compiles it.
+bool CompileEffect(const std::string& path, std::string& error) {
+  std::unique_ptr<fx::Context> context = fx::Context::Create(&error);
+  if (context != nullptr && context->CreateEffectFromFile(path, &error) != nullptr) return true;
+  if (error.find(path) == std::string::npos) error = path + ": " + error;
+  return false;
+}
+
+}  // namespace
+
+std::string ContentKindOf(const std::string& relativePath) {
+  const std::string extension = Extension(relativePath);
+  if (extension == "cfx") return "effect";
+  if (extension == "glsl") return "effect-code";
+  if (extension == "mat") return "material";
+  if (extension == "png" || extension == "jpg") return "texture";
+  if (extension == "geo") return "model";
+  if (extension == "ani") return "animation";
+  if (extension == "cam") return "camera";
+  if (extension == "scr") return "property-script";
+  if (extension == "mp3") return "music";
+  if (extension.empty() && InRobotFolder(relativePath)) return "pose";
+  return "";
+}
+
+std::vector<std::string> RelevantChanges(const std::vector<std::string>& relativePaths) {
+  std::vector<std::string> relevant;
+  for (const std::string& path : relativePaths) {
+    if (ContentKindOf(path).empty()) continue;
+    if (std::find(relevant.begin(), relevant.end(), path) == relevant.end()) relevant.push_back(path);
+  }
+  return relevant;
+}
+
+bool CheckChangedFile(const std::string& folder, const std::string& relativePath, std::string& error) {
+  const std::string path = folder + relativePath;
+  std::error_code code;
+  if (!std::filesystem::is_regular_file(path, code)) {
+    error = path + " was removed";
+    return false;
+  }
+  const std::string kind = ContentKindOf(relativePath);
+  if (kind == "effect") return CompileEffect(path, error);
+  if (kind == "effect-code") {
+    // Shared code: every effect beside it that may include it must still compile.
+    std::vector<std::string> effects;
+    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(path).parent_path(), code)) {
+      if (entry.path().extension() == ".cfx") effects.push_back(entry.path().string());
+    }
+    std::sort(effects.begin(), effects.end());
+    for (const std::string& effect : effects) {
+      if (!CompileEffect(effect, error)) return false;
+    }
+    return true;
+  }
+  // Music is streamed as it plays; the inspector knows no kind for it.
+  if (kind == "music") return true;
+  inspect::Json ignored;
+  return inspect::Inspect(path, inspect::Options(), ignored, error);
+}

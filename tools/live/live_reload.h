@@ -1,0 +1,21 @@
+#pragma once
+// What the live player does with the files that changed in its data tree: which
+// changes need the content loaded again, and whether each changed file still loads
+// (checked with the demo's own loaders before anything is thrown away, so a file
+// saved half-edited leaves the last good content on screen).
+#include <string>
+#include <vector>
+
+// The kind of content a data file is, by its name: "effect", "effect-code" (GLSL the
+// effects include), "material", "texture",
+// "model", "animation", "camera", "property-script", "pose", "music", or "" for a
+// file the demo never reads (an editor's backup, a note).
+std::string ContentKindOf(const std::string& relativePath);
+
+// The changed files that matter, each once, in order.
+std::vector<std::string> RelevantChanges(const std::vector<std::string>& relativePaths);
+
+// Loads folder + relativePath the way the demo would (effects are compiled on the GL
+// context current on this thread). False with error naming the file when it is gone
+// or does not load.
+bool CheckChangedFile(const std::string& folder, const std::string& relativePath, std::string& error);

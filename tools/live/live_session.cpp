@@ -1,0 +1,182 @@
+#include "live/live_session.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "anim/random.h"
+#include "demo/demo_controller.h"
+#include "platform/gl.h"
+
+LiveSession::LiveSession() = default;
+
+LiveSession::~LiveSession() { Close(); }
+
+bool LiveSession::Open(const std::string& dataFolder, int width, int height, std::string& error) {
+  Close();
+  grid_ = FrameGrid{kFps, 0, 0};
+  dataFolder_ = dataFolder;
+  width_ = width;
+  height_ = height;
+  if (!CreatePicture(error) || !LoadDemo(error)) {
+    Close();
+    return false;
+  }
+  return true;
+}
+
+bool LiveSession::Reload(std::string& error) {
+  if (framebuffer_ == 0) {
+    error = "nothing is open";
+    return false;
+  }
+  UnloadDemo();
+  return LoadDemo(error);
+}
+
+bool LiveSession::LoadDemo(std::string& error) {
+  // The time stays what it was until the content is back, so a player can return there.
+  updated_ = false;
+  replayed_ = 0;
+  // A fresh run: the shards and the noise texture draw the generator as the demo's do.
+  ResetRand();
+  clock_.Set(0.0);
+  controller_ = DemoController::Instance();
+  ControllerOptions options;
+  options.clock = &clock_;
+  options.useCurrentContext = true;
+  options.outputFramebuffer = framebuffer_;
+  controller_->SetOptions(options);
+  if (!controller_->Init(width_, height_, 32, 0) || !controller_->LoadContent(dataFolder_) ||
+      !controller_->Prepare()) {
+    error = "the demo did not load from " + dataFolder_ + " (log.txt names what is missing)";
+    UnloadDemo();
+    return false;
+  }
+  auto loaded = std::make_unique<TimelineState>();
+  controller_->SaveTimelineState(*loaded);
+  checkpoints_[-1] = std::move(loaded);
+  frame_ = -1;  // the timeline stands before its first update
+  return true;
+}
+
+void LiveSession::Close() {
+  UnloadDemo();
+  DeletePicture();
+}
+
+void LiveSession::UnloadDemo() {
+  checkpoints_.clear();
+  if (controller_ != nullptr) {
+    controller_->Shutdown();
+    DemoController::Destroy();
+    controller_ = nullptr;
+  }
+}
+
+bool LiveSession::CreatePicture(std::string& error) {
+  glGenTextures(1, &colour_);
+  glBindTexture(GL_TEXTURE_2D, colour_);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width_, height_, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+  glBindTexture(GL_TEXTURE_2D, 0);
+  glext::glGenRenderbuffersEXT(1, &depth_);
+  glext::glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, depth_);
+  glext::glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, GL_DEPTH_COMPONENT24, width_, height_);
+  glext::glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, 0);
+  glext::glGenFramebuffersEXT(1, &framebuffer_);
+  glext::glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, framebuffer_);
+  glext::glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_TEXTURE_2D, colour_, 0);
+  glext::glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT, depth_);
+  const bool complete = glext::glCheckFramebufferStatusEXT(GL_FRAMEBUFFER_EXT) == GL_FRAMEBUFFER_COMPLETE_EXT;
+  glext::glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+  if (!complete) {
+    error = "the driver has no " + std::to_string(width_) + "x" + std::to_string(height_) + " framebuffer";
+    return false;
+  }
+  return true;
+}
+
+void LiveSession::DeletePicture() {
+  if (framebuffer_ != 0) glext::glDeleteFramebuffersEXT(1, &framebuffer_);
+  if (depth_ != 0) glext::glDeleteRenderbuffersEXT(1, &depth_);
+  if (colour_ != 0) glDeleteTextures(1, &colour_);
+  framebuffer_ = depth_ = colour_ = 0;
+}
+
+void LiveSession::UpdateGridFrame(long frame) {
+  clock_.Set(grid_.Seconds(frame));
+  lastTimeMs_ = grid_.TimeMs(frame);
+  lastStepMs_ = grid_.StepMs();
+  controller_->Update(lastTimeMs_, lastStepMs_);
+  updated_ = true;
+  ++replayed_;
+  if (frame % kCheckpointFrames == 0 && checkpoints_.count(frame) == 0) {
+    auto state = std::make_unique<TimelineState>();
+    controller_->SaveTimelineState(*state);
+    checkpoints_[frame] = std::move(state);
+  }
+}
+
+void LiveSession::SeekFrame(long frame) {
+  if (controller_ == nullptr) return;
+  frame = std::max(0L, frame);
+  // The nearest saved state at or before the target, unless the timeline already
+  // stands on the grid between it and the target.
+  auto saved = std::prev(checkpoints_.upper_bound(frame));
+  long next = saved->first + 1;
+  if (frame_ >= 0 && frame_ <= frame && frame_ >= saved->first) {
+    next = frame_ + 1;
+  } else {
+    controller_->RestoreTimelineState(*saved->second);
+  }
+  for (long k = next; k <= frame; ++k) UpdateGridFrame(k);
+  if (next > frame) {
+    // Restored onto the target itself: the frame loop's arguments of that frame.
+    lastTimeMs_ = grid_.TimeMs(frame);
+    lastStepMs_ = grid_.StepMs();
+    updated_ = true;
+  }
+  frame_ = frame;
+  seconds_ = grid_.Seconds(frame);
+}
+
+void LiveSession::PlayAt(double seconds, float stepMs) {
+  if (controller_ == nullptr) return;
+  seconds = std::max(0.0, seconds);
+  clock_.Set(seconds);
+  lastTimeMs_ = static_cast<float>(seconds * 1000.0);
+  lastStepMs_ = stepMs;
+  controller_->Update(lastTimeMs_, lastStepMs_);
+  updated_ = true;
+  frame_ = -1;
+  seconds_ = seconds;
+}
+
+void LiveSession::RefreshView(float stepMs) {
+  if (controller_ != nullptr) controller_->RefreshView(stepMs);
+}
+
+void LiveSession::Render(const std::function<void(FramePass)>& passDone) {
+  if (controller_ == nullptr || !updated_) return;
+  controller_->SetAfterPass(passDone);
+  controller_->Render(lastTimeMs_, lastStepMs_);
+  controller_->SetAfterPass({});
+}
+
+bool LiveSession::ReadBack(Image& picture) const {
+  if (framebuffer_ == 0) return false;
+  if (picture.width != width_ || picture.height != height_ || picture.bitsPerPixel != 24 ||
+      picture.pixels == nullptr) {
+    picture = Image::Allocate(width_, height_, 24);
+  }
+  GLint bound = 0;
+  glGetIntegerv(GL_FRAMEBUFFER_BINDING_EXT, &bound);
+  glext::glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, framebuffer_);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, width_, height_, GL_RGB, GL_UNSIGNED_BYTE, picture.pixels.get());
+  glext::glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, static_cast<GLuint>(bound));
+  return true;
+}
