@@ -101,6 +101,7 @@ bool DemoController::Init(int width, int height, int bitsPerPixel, int refreshRa
   manualCamera_ = std::make_unique<ManCam>(PlatformInputState());
   timeline_.Start(width_, height_, projection, manualCamera_.get());
   loadingScreen_.framebuffer = options_.outputFramebuffer;
+  loadingScreen_.shown = options_.showLoadingScreen;
   loadingScreen_.present = [this] { Present(); };
   targets_ = CreateMainTargets(width_, height_);
   return true;

@@ -65,6 +65,8 @@ struct ControllerOptions {
   // Called after each pass of every rendered frame (a tool checks GL errors or times
   // the passes); empty for the demo.
   std::function<void(FramePass)> afterPass;
+  // False: loading draws nothing (a player that reloads behind its last picture).
+  bool showLoadingScreen = true;
 };
 
 class DemoController final : public IContentObserver,
@@ -118,6 +120,7 @@ class DemoController final : public IContentObserver,
   const std::string& DataFolder() const { return dataFolder_; }
   const DemoTimeline& Timeline() const { return timeline_; }
   const ModelSlots& Slots() const { return slots_; }
+  const GlobalDrawLists& GlobalLists() const { return global_; }
   const LoadingScreen& Loading() const { return loadingScreen_; }
   // The live player's seams (docs/live.md). Save and restore everything the updates
   // move (timeline_state.h); restoring a state saved since the content was loaded
@@ -129,6 +132,9 @@ class DemoController final : public IContentObserver,
   // Hands the view to the manual camera, or back to the camera schedule.
   void HoldManualCamera(bool hold);
   bool ManualCameraHeld() const;
+  // Hands the view to any camera of the caller's (not owned; null: the schedule again),
+  // e.g. a tool's fixed viewpoint.
+  void HoldCamera(ICamera* camera) { timeline_.HoldCamera(camera); }
   // Takes the view again at the same time (the manual camera flown while paused).
   void RefreshView(float dtMs);
   const CameraSchedule& Schedule() const { return schedule_; }

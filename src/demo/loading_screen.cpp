@@ -1,6 +1,7 @@
 #include "demo/loading_screen.h"
 
 #include "assets/texture.h"
+#include "platform/clock.h"
 #include "platform/gl.h"
 #include "render/render_targets.h"
 
@@ -47,15 +48,34 @@ bool LoadingScreen::SetUp(const std::string& dataFolder, int width, int height) 
   return picture_ != nullptr;
 }
 
+bool PresentPacer::ShouldPresent(int barEnd, double now, bool last) {
+  const bool moved = !presented_ || barEnd != lastBarEnd_;
+  const bool due = !presented_ || now - lastTime_ >= interval_ || last;
+  if (!moved || !due) return false;
+  presented_ = true;
+  lastBarEnd_ = barEnd;
+  lastTime_ = now;
+  return true;
+}
+
+double LoadingScreen::Now() const {
+  if (clock) return clock();
+  return static_cast<double>(platform::PerformanceCounter()) / static_cast<double>(platform::PerformanceFrequency());
+}
+
 void LoadingScreen::Begin(int total) {
   total_ = total;
   done_ = 0;
-  Draw();
+  presents_ = 0;
+  pacer_.Reset();
+  if (shown && pacer_.ShouldPresent(LoadingBarAt(width_, height_, done_, total_).x1, Now(), false)) Draw();
 }
 
 void LoadingScreen::Step() {
   ++done_;
-  Draw();
+  if (!shown) return;
+  const bool last = done_ >= total_;
+  if (pacer_.ShouldPresent(LoadingBarAt(width_, height_, done_, total_).x1, Now(), last)) Draw();
 }
 
 void LoadingScreen::Draw() {
@@ -96,6 +116,7 @@ void LoadingScreen::Draw() {
   glPopMatrix();
   glMatrixMode(GL_MODELVIEW);
   glPopMatrix();
+  ++presents_;
   if (present) present();
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // The loading screen: the picture "loader.jpg" over the whole screen with a thin
-// progress bar, drawn and presented once per loaded item.
+// progress bar, drawn and presented as the items load. A frame is presented only when
+// the bar has grown by a pixel and at most once per display refresh: with vertical
+// sync, a present per item (hundreds of them) would hold loading to the refresh rate.
 #include <functional>
 #include <memory>
 #include <string>
@@ -20,6 +22,26 @@ struct LoadingBar {
 // the height. More steps than the total, and a total of 0, give the full length.
 LoadingBar LoadingBarAt(int width, int height, int done, int total);
 
+// Decides which loading steps are presented: the first, then a step whose bar end has
+// moved since the last one presented once at least the interval has passed, and the
+// last step whenever its bar differs from the one on screen.
+class PresentPacer {
+ public:
+  static constexpr double kDefaultInterval = 1.0 / 60.0;  // seconds: one refresh at 60 Hz
+
+  explicit PresentPacer(double intervalSeconds = kDefaultInterval) : interval_(intervalSeconds) {}
+  void Reset() { presented_ = false; }
+  // barEnd: where the bar ends now (pixels); now: seconds on any steady clock; last:
+  // the final step. True when this step is to be drawn and presented.
+  bool ShouldPresent(int barEnd, double now, bool last);
+
+ private:
+  double interval_;
+  bool presented_ = false;
+  int lastBarEnd_ = 0;
+  double lastTime_ = 0.0;
+};
+
 class LoadingScreen {
  public:
   LoadingScreen();
@@ -31,7 +53,7 @@ class LoadingScreen {
   // is missing or unreadable: the screen is then black behind the bar.
   bool SetUp(const std::string& dataFolder, int width, int height);
   void Begin(int total);  // no steps done yet; draws
-  void Step();            // one more step; draws
+  void Step();            // one more step; draws when the pacer says so
   // One complete frame into framebuffer, then present() when set.
   void Draw();
   // Deletes the picture (needs the GL context it was made in).
@@ -39,12 +61,21 @@ class LoadingScreen {
 
   unsigned framebuffer = 0;      // where the screen is drawn; 0 = the window
   std::function<void()> present;  // shows the frame; may be empty
+  bool shown = true;              // false: nothing is drawn (a reload behind the picture)
+  // Seconds on a steady clock, for the pacer; the performance counter by default.
+  std::function<double()> clock;
+
+  int Presents() const { return presents_; }
 
   int Total() const { return total_; }
   int Done() const { return done_; }
 
  private:
+  double Now() const;
+
   std::unique_ptr<Texture> picture_;
+  PresentPacer pacer_;
+  int presents_ = 0;
   int total_ = 0;
   int done_ = 0;
   int width_ = 0;

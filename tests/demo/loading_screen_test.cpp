@@ -1,4 +1,5 @@
-// Where the loading bar lies: its fixed place and its length for the steps done.
+// Where the loading bar lies (its fixed place and its length for the steps done) and
+// which loading steps are presented.
 #include "demo/loading_screen.h"
 
 #include <gtest/gtest.h>
@@ -37,6 +38,44 @@ TEST(LoadingBar, StaysOnTheScreenAtOtherSizes) {
   const LoadingBar small = LoadingBarAt(64, 48, 1, 1);
   EXPECT_GE(small.x0, 0);
   EXPECT_LE(small.x1, 64);
+}
+
+// 360 steps in half a second, as the generated data set loads: presenting each one
+// with vertical sync at 60 Hz would take six seconds.
+TEST(PresentPacer, PresentsAtMostOncePerRefreshAndOnlyWhenTheBarMoves) {
+  PresentPacer pacer;
+  const int total = 360;
+  int presents = 0;
+  int lastShown = -1;
+  for (int done = 0; done <= total; ++done) {
+    const double now = 0.5 * done / total;
+    const int barEnd = LoadingBarAt(1280, 720, done, total).x1;
+    if (pacer.ShouldPresent(barEnd, now, done == total)) {
+      ++presents;
+      lastShown = barEnd;
+    }
+  }
+  EXPECT_LE(presents, 32) << "0.5 s at one present per 1/60 s, the first and the last";
+  EXPECT_GE(presents, 29);
+  EXPECT_EQ(lastShown, LoadingBarAt(1280, 720, total, total).x1) << "the full bar is always shown";
+}
+
+TEST(PresentPacer, AStillBarIsNotPresentedAgain) {
+  PresentPacer pacer(0.0);
+  EXPECT_TRUE(pacer.ShouldPresent(10, 0.0, false)) << "the first frame";
+  EXPECT_FALSE(pacer.ShouldPresent(10, 1.0, false));
+  EXPECT_FALSE(pacer.ShouldPresent(10, 2.0, true)) << "the last step adds nothing to see";
+  EXPECT_TRUE(pacer.ShouldPresent(11, 2.0, false));
+  pacer.Reset();
+  EXPECT_TRUE(pacer.ShouldPresent(11, 2.0, false)) << "a new loading starts with a frame";
+}
+
+TEST(PresentPacer, ASlowStepIsPresentedAtOnce) {
+  PresentPacer pacer;
+  EXPECT_TRUE(pacer.ShouldPresent(0, 0.0, false));
+  EXPECT_FALSE(pacer.ShouldPresent(1, 0.001, false));
+  EXPECT_TRUE(pacer.ShouldPresent(2, 0.5, false));  // after a long decode the bar shows its progress
+  EXPECT_TRUE(pacer.ShouldPresent(3, 0.501, true));  // and the last step is never held back
 }
 
 }  // namespace

@@ -45,6 +45,8 @@ bool LiveSession::LoadDemo(std::string& error) {
   options.clock = &clock_;
   options.useCurrentContext = true;
   options.outputFramebuffer = framebuffer_;
+  // Loading draws nothing: the picture keeps the last frame until the content is back.
+  options.showLoadingScreen = false;
   controller_->SetOptions(options);
   if (!controller_->Init(width_, height_, 32, 0) || !controller_->LoadContent(dataFolder_) ||
       !controller_->Prepare()) {
