@@ -138,6 +138,8 @@ std::vector<TimelineEvent> DemoController::TimelineEvents() const {
 
 void DemoController::HoldManualCamera(bool hold) { timeline_.HoldCamera(hold ? manualCamera_.get() : nullptr); }
 
-bool DemoController::ManualCameraHeld() const { return timeline_.HeldCamera() != nullptr; }
+bool DemoController::ManualCameraHeld() const {
+  return manualCamera_ != nullptr && timeline_.HeldCamera() == manualCamera_.get();
+}
 
 void DemoController::RefreshView(float dtMs) { timeline_.RefreshView(dtMs); }

@@ -13,7 +13,6 @@
 #include "platform/offscreen_context.h"
 #include "preview/preview_world.h"
 #include "render/frame.h"
-#include "render/render_targets.h"
 
 namespace {
 
@@ -23,28 +22,6 @@ void Usage(std::FILE* out) {
                "Renders the data set's world from each viewpoint into DIR/NAME.png and times the frames\n"
                "(N frames per viewpoint after one warm-up frame; default 3).\n");
 }
-
-// A colour texture and depth buffer to draw into and read back.
-struct Target {
-  FrameBuffer buffer;
-  unsigned colour = 0;
-
-  Target(int width, int height) {
-    CreateFrameBuffer(buffer, width, height);
-    glGenTextures(1, &colour);
-    glBindTexture(GL_TEXTURE_2D, colour);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-    glBindTexture(GL_TEXTURE_2D, 0);
-    AttachColour(buffer, colour);
-    BindFrameBuffer(0);
-  }
-  ~Target() {
-    DestroyFrameBuffer(buffer);
-    glDeleteTextures(1, &colour);
-  }
-};
 
 }  // namespace
 
@@ -91,28 +68,21 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "drift-preview: %s (log: %s/log.txt)\n", error.c_str(), out.c_str());
       return 1;
     }
-    Target target(width, height);
+    Image image;
     for (const preview::Viewpoint& viewpoint : preview::Viewpoints()) {
       if (!only.empty() && viewpoint.name != only) continue;
-      world.Render(viewpoint, target.buffer.framebuffer);
+      world.Render(viewpoint);
       double total = 0;
       std::vector<double> passes(8, 0.0), frame;
       for (int i = 0; i < frames; ++i) {
         const auto start = std::chrono::steady_clock::now();
-        world.Render(viewpoint, target.buffer.framebuffer);
+        world.Render(viewpoint);
         total += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-        world.Render(viewpoint, target.buffer.framebuffer, &frame);
+        world.Render(viewpoint, &frame);
         for (std::size_t k = 0; k < passes.size(); ++k) passes[k] += frame[k] / frames;
       }
-      BindFrameBuffer(target.buffer.framebuffer);
-      Image image = Image::Allocate(width, height, 32);
-      glPixelStorei(GL_PACK_ALIGNMENT, 1);
-      glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, image.pixels.get());
-      BindFrameBuffer(0);
-      // Opaque output: the frame's alpha is whatever the last pass left.
-      for (std::size_t i = 3; i < image.Bytes(); i += 4) image.pixels[i] = 255;
       const std::string path = out + "/" + viewpoint.name + ".png";
-      if (!EncodePng(path, image)) status = 1;
+      if (!world.ReadBack(image) || !EncodePng(path, image)) status = 1;
       std::printf("%-20s %7.1f ms/frame  %8zu triangles drawn  -> %s\n", viewpoint.name.c_str(), total / frames,
                   world.DrawnTriangles(), path.c_str());
       std::printf("%-20s", "");

@@ -1,14 +1,13 @@
 #pragma once
-// The generated world loaded as the demo loads it (the content registry and its
-// loaders, the material passes, the draw lists and render targets) and drawn through
-// the demo's own frame from a viewpoint. Stands in for the controller and the scenes
-// where those do not exist yet: it places the doors, the arms and the robot for the
-// viewpoint's time, picks the shadow light and draws the monitor, greeting and
-// credits overlays.
+// The generated world drawn from a viewpoint by the real demo: the live player's
+// session seeks the timeline to the viewpoint's time and a still camera takes the view
+// there, so the doors, arms, robot, light, overlays and greetings are the demo's own at
+// that time.
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "assets/image.h"
 #include "preview/viewpoints.h"
 
 namespace preview {
@@ -24,10 +23,12 @@ class PreviewWorld {
   // set when the data set does not load (the log names the files).
   bool Load(const std::string& dataFolder, int width, int height, std::string& error);
 
-  // Draws one frame of the viewpoint into the framebuffer (0: the window); glFinish
-  // included, so the time it takes can be measured around the call. With passMs, each
-  // pass is finished and timed into it (milliseconds, in FramePass order).
-  void Render(const Viewpoint& viewpoint, unsigned framebuffer, std::vector<double>* passMs = nullptr);
+  // Draws one frame of the viewpoint; glFinish included, so the time it takes can be
+  // measured around the call. With passMs, each pass is finished and timed into it
+  // (milliseconds, in FramePass order).
+  void Render(const Viewpoint& viewpoint, std::vector<double>* passMs = nullptr);
+  // The last frame drawn: 24 bits, rows bottom-up.
+  bool ReadBack(Image& picture) const;
 
   // Total triangles in the enabled slots and the global lists the last frame drew
   // with (after culling).

@@ -24,13 +24,13 @@ const std::vector<Viewpoint>& Viewpoints() {
       {"monitors", V3(-1300, 1000, 1700), V3(kMonitorWallX, 1100, 1700), 1.0f, 40.0f},
       {"hall_overview", V3(2600, 1950, 4200), V3(-200, 300, 900), 1.1f, 40.0f},
       {"doors", V3(2300, 800, 900), V3(kDoorCentreX, 600, kDoorWallZ), 0.9f, 116.4f},
-      {"passage", Along(4200, 700), Along(7500, 500), 0.9f, 123.0f, Light::kFollow},
-      {"passage_bend", Along(11800, 800), Along(14200, 400), 1.0f, 128.0f, Light::kFollow},
-      {"glass_wall", V3(11400, 700, -17900), V3(kGlassPlaneX, 560, kGlassCentreZ), 0.9f, 145.0f, Light::kWall, 12},
-      {"glass_wall_close", V3(12650, 650, -18150), V3(kGlassPlaneX, 560, kGlassCentreZ + 150), 1.0f, 150.0f, Light::kWall, 33},
-      {"beyond", V3(14300, 900, -14300), V3(18000, 300, -17400), 1.1f, 185.0f, Light::kFollow},
-      {"beyond_back", V3(20200, 1300, -20200), V3(14500, 300, -17000), 1.0f, 190.0f, Light::kFollow},
-      {"dance", V3(-320, 640, -760), V3(0, 780, 500), 0.9f, 206.0f, Light::kDance, -1, 0},
+      {"passage", Along(4200, 700), Along(7500, 500), 0.9f, 123.0f},
+      {"passage_bend", Along(11800, 800), Along(14200, 400), 1.0f, 128.0f},
+      {"glass_wall", V3(11400, 700, -17900), V3(kGlassPlaneX, 560, kGlassCentreZ), 0.9f, 145.0f},
+      {"glass_wall_close", V3(12650, 650, -18150), V3(kGlassPlaneX, 560, kGlassCentreZ + 150), 1.0f, 150.0f},
+      {"beyond", V3(14300, 900, -14300), V3(18000, 300, -17400), 1.1f, 185.0f},
+      {"beyond_back", V3(20200, 1300, -20200), V3(14500, 300, -17000), 1.0f, 190.0f},
+      {"dance", V3(-320, 640, -760), V3(0, 780, 500), 0.9f, 206.0f},
   };
   return viewpoints;
 }

@@ -1,5 +1,5 @@
-// Frames of the generated world at 1280x720 through the demo's frame (shadow map
-// included), one benchmark per viewpoint, with the time of every pass as counters. Needs
+// Frames of the generated world at 1280x720 drawn by the real demo at each viewpoint's
+// time (the live player's session with a still camera), one benchmark per viewpoint, with the time of every pass as counters. Needs
 // the build's data set and a display (run under xvfb-run -a -s "-screen 0 1280x720x24");
 // without either it is skipped. Compare with bench_render's BM_Frame (the small test
 // scene) run at the same time on the same machine.
@@ -17,7 +17,6 @@
 #include "platform/offscreen_context.h"
 #include "preview/preview_world.h"
 #include "render/frame.h"
-#include "render/render_targets.h"
 
 namespace {
 
@@ -27,8 +26,6 @@ constexpr int kWidth = 1280, kHeight = 720;
 struct World {
   platform::OffscreenContext context;
   std::unique_ptr<preview::PreviewWorld> world;
-  FrameBuffer target;
-  unsigned colour = 0;
   std::string error;
 
   World() {
@@ -43,17 +40,7 @@ struct World {
     }
     OpenLog(std::string(DRIFT_BINARY_DIR) + "/bench_world_log.txt");
     world = std::make_unique<preview::PreviewWorld>();
-    if (!world->Load(data, kWidth, kHeight, error)) {
-      world.reset();
-      return;
-    }
-    CreateFrameBuffer(target, kWidth, kHeight);
-    glGenTextures(1, &colour);
-    glBindTexture(GL_TEXTURE_2D, colour);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, kWidth, kHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-    glBindTexture(GL_TEXTURE_2D, 0);
-    AttachColour(target, colour);
-    BindFrameBuffer(0);
+    if (!world->Load(data, kWidth, kHeight, error)) world.reset();
   }
 };
 
@@ -77,11 +64,11 @@ void BM_WorldFrame(benchmark::State& state) {
   }
   const preview::Viewpoint& viewpoint = preview::Viewpoints()[static_cast<std::size_t>(state.range(0))];
   state.SetLabel(viewpoint.name);
-  w.world->Render(viewpoint, w.target.framebuffer);  // warm-up
+  w.world->Render(viewpoint);  // warm-up
   std::vector<double> passes(8, 0.0), frame;
   const double cpuStart = ProcessCpuMs();
   for (auto _ : state) {
-    w.world->Render(viewpoint, w.target.framebuffer, &frame);
+    w.world->Render(viewpoint, &frame);
     for (std::size_t k = 0; k < passes.size(); ++k) passes[k] += frame[k];
   }
   // The rasteriser works on threads of its own: the process's CPU time per frame says
