@@ -26,11 +26,7 @@ bool Generate(const GeneratorOptions& options, std::FILE* progress, std::string&
   if (everyStep) {
     for (const Step& step : Steps()) steps.push_back(&step);
   } else {
-    std::string unknown;
-    if (!SelectSteps(options.onlySteps, steps, unknown)) {
-      error = "unknown step '" + unknown + "'";
-      return false;
-    }
+    if (!SelectSteps(options.onlySteps, steps, error)) return false;
   }
   if (everyStep) {
     // A fresh tree: files of an older layout must not linger in it (or in the archive).

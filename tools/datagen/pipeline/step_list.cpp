@@ -41,12 +41,12 @@ const std::vector<Step>& Steps() {
   return steps;
 }
 
-bool SelectSteps(const std::vector<std::string>& names, std::vector<const Step*>& selected, std::string& unknown) {
+bool SelectSteps(const std::vector<std::string>& names, std::vector<const Step*>& selected, std::string& error) {
   selected.clear();
   for (const std::string& name : names) {
     const auto known = [&](const Step& step) { return name == step.name; };
     if (std::none_of(Steps().begin(), Steps().end(), known)) {
-      unknown = name;
+      error = "unknown step '" + name + "'";
       return false;
     }
   }

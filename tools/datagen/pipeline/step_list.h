@@ -23,8 +23,8 @@ struct Step {
 const std::vector<Step>& Steps();
 
 // The named steps in pipeline order, each once however often it is named. False, with
-// the first name that is not a step in unknown, when one is not.
-bool SelectSteps(const std::vector<std::string>& names, std::vector<const Step*>& selected, std::string& unknown);
+// error naming the first name that is not a step ("unknown step 'x'"), when one is not.
+bool SelectSteps(const std::vector<std::string>& names, std::vector<const Step*>& selected, std::string& error);
 
 // One line per step: its name, then its description.
 void PrintSteps(std::FILE* out);
