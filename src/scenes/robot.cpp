@@ -11,20 +11,6 @@
 
 namespace Robot {
 
-const PartName kPartNames[kPartCount] = {
-    {0, "robot_head"},          {1, "robot_corpse"},       {8, "robot_shoulder_right"},
-    {4, "robot_shoulder_left"}, {9, "robot_elbow_right"},  {5, "robot_elbow_left"},
-    {17, "robot_thigh_right"},  {13, "robot_thigh_left"},  {18, "robot_tibia_right"},
-    {14, "robot_tibia_left"},   {19, "robot_foot_right"},  {15, "robot_foot_left"},
-};
-
-const AnimationFile kAnimationFiles[4] = {
-    {kBreakingWall, "Robot/breaking_wall_anim"},
-    {kReleasing, "Robot/releasing_anim"},
-    {kRun, "Robot/run_anim"},
-    {kDance, "Robot/dance_anim"},
-};
-
 namespace {
 
 // The half-turn about z that only the left elbow's model needs.

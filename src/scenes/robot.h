@@ -22,12 +22,19 @@ constexpr int kAnimationCount = 5;
 constexpr int kJointCount = 20;
 constexpr int kPartCount = 12;
 
-// The part models by joint number, in the order of the models list.
+// The part models by joint number, in the order of the models list. This table and the
+// pose files' below are defined in the header: the data generator writes these files
+// with the same names and so needs none of the robot's run-time code.
 struct PartName {
   int joint;
   const char* model;
 };
-extern const PartName kPartNames[kPartCount];
+inline constexpr PartName kPartNames[kPartCount] = {
+    {0, "robot_head"},          {1, "robot_corpse"},       {8, "robot_shoulder_right"},
+    {4, "robot_shoulder_left"}, {9, "robot_elbow_right"},  {5, "robot_elbow_left"},
+    {17, "robot_thigh_right"},  {13, "robot_thigh_left"},  {18, "robot_tibia_right"},
+    {14, "robot_tibia_left"},   {19, "robot_foot_right"},  {15, "robot_foot_left"},
+};
 
 // The pose files, relative to the data folder.
 constexpr const char* kRestFrameFile = "Robot/frame";
@@ -36,7 +43,12 @@ struct AnimationFile {
   const char* file;
 };
 // In the order they are read.
-extern const AnimationFile kAnimationFiles[4];
+inline constexpr AnimationFile kAnimationFiles[4] = {
+    {kBreakingWall, "Robot/breaking_wall_anim"},
+    {kReleasing, "Robot/releasing_anim"},
+    {kRun, "Robot/run_anim"},
+    {kDance, "Robot/dance_anim"},
+};
 
 // Puts a frame as read from a file into the robot's pose space: joint 3 (the hips'
 // centre) becomes the origin, then the right leg (joints 16-19) is moved so that its

@@ -1,7 +1,8 @@
 #pragma once
 // Every step of the data set, one per model or family of models, picture set or
 // file. Each writes its files through the context and returns false (with the reason
-// in the output tree) when it cannot. pipeline/generator.cpp runs them in order.
+// in the output tree) when it cannot. pipeline/step_list.cpp names them and puts them
+// in order; pipeline/generator.cpp runs them.
 #include <string>
 
 namespace datagen {
@@ -25,7 +26,8 @@ bool BuildMechArms(Context& context);        // eight models, two end animations
 bool BuildRobotPath(Context& context);       // robot_path, robot_breaking_wall_path
 bool BuildCameras(Context& context);         // cameras animation and camera file
 
-// Materials, pictures and copied content.
+// Materials, pictures, sound and copied content.
+bool CopyContent(Context& context);          // the hand-written effects and property script
 bool BuildMaterials(Context& context);
 bool BuildMaterialMaps(Context& context);
 bool BuildEnvironmentMap(Context& context);
@@ -35,6 +37,7 @@ bool BuildCreditCards(Context& context);
 bool BuildBoardCards(Context& context);
 bool BuildMasks(Context& context);
 bool BuildLoaderPicture(Context& context);
+bool BuildSoundtrack(Context& context);
 // The dialog's picture, outside the archive, at path.
 bool WriteSetupPicture(Context& context, const std::string& path);
 

@@ -1,10 +1,12 @@
 #pragma once
-// What every generator step works with: the output tree, the fonts, and the report of
-// what was built (triangles per model), plus the writers of the data set's formats.
+// What every generator step works with: the output tree, the fonts, the folder of the
+// hand-written content, and the report of what was built (triangles per model), plus
+// the writers of the data set's formats.
 #include <cstddef>
 #include <map>
 #include <mutex>
 #include <string>
+#include <utility>
 
 #include "anim/animation_file.h"
 #include "assets/model_file.h"
@@ -16,10 +18,12 @@ namespace datagen {
 
 class Context {
  public:
-  Context(OutputTree& tree, Fonts& fonts) : tree_(tree), fonts_(fonts) {}
+  Context(OutputTree& tree, Fonts& fonts, std::string contentFolder)
+      : tree_(tree), fonts_(fonts), contentFolder_(std::move(contentFolder)) {}
 
   OutputTree& Tree() { return tree_; }
   Fonts& TextFonts() { return fonts_; }
+  const std::string& ContentFolder() const { return contentFolder_; }
 
   // "models/<name>.geo", with its triangle count noted for the report.
   bool WriteModel(const std::string& name, const ModelBuilder& model);
@@ -33,6 +37,7 @@ class Context {
  private:
   OutputTree& tree_;
   Fonts& fonts_;
+  std::string contentFolder_;
   mutable std::mutex mutex_;
   std::map<std::string, std::size_t> triangles_;
 };

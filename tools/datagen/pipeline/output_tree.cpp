@@ -31,6 +31,15 @@ void OutputTree::Record(const std::string& relative) {
   files_[relative] = error ? 0 : size;
 }
 
+bool OutputTree::RecordFilesOnDisk() {
+  std::error_code error;
+  for (fs::recursive_directory_iterator it(root_, error), end; !error && it != end; it.increment(error)) {
+    if (it->is_regular_file(error)) Record(fs::relative(it->path(), root_).generic_string());
+  }
+  if (error) return Fail("cannot list the files of '" + root_ + "': " + error.message());
+  return true;
+}
+
 bool OutputTree::WriteBytes(const std::string& relative, const std::string& bytes) {
   if (!PrepareFolder(relative)) return false;
   std::string error;

@@ -30,6 +30,9 @@ class OutputTree {
   bool PrepareFolder(const std::string& relative);
   void Record(const std::string& relative);
   bool Fail(const std::string& message);
+  // Records every file already under the root as well, so that the list covers a tree
+  // that a run has only added to. False (with the reason kept) when it cannot be read.
+  bool RecordFilesOnDisk();
 
   // Relative paths of every file written, sorted bytewise.
   std::vector<std::string> Files() const;
