@@ -146,7 +146,7 @@ void LivePlayer::LoadEvents() {
 }
 
 double LivePlayer::Now() const {
-  if (music_ != 0) {
+  if (onMusic_) {
     const double seconds = platform::MusicBytesToSeconds(music_, platform::MusicPosition(music_));
     // Past its end the music starts again; the timeline has ended there.
     if (seconds + 1.0 < playStartSeconds_) return transport_.End();
@@ -159,9 +159,16 @@ void LivePlayer::StartMusicAt(double seconds) {
   playStartWall_ = Clock::now();
   playStartSeconds_ = seconds;
   lastPlayedSeconds_ = seconds;
+  onMusic_ = false;
   if (music_ == 0) return;
-  platform::SetMusicPosition(music_, platform::MusicSecondsToBytes(music_, seconds));
-  platform::PlayMusic(music_);
+  // The stream is decoded on a thread of its own: right after the start it may not
+  // reach the time yet. Until the next seek the player then runs on its own clock,
+  // silent, rather than on a position that is not the timeline's.
+  if (platform::SetMusicPosition(music_, platform::MusicSecondsToBytes(music_, seconds))) {
+    onMusic_ = platform::PlayMusic(music_);
+  } else {
+    platform::PauseMusic(music_);
+  }
 }
 
 void LivePlayer::Play() {

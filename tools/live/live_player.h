@@ -76,6 +76,7 @@ class LivePlayer final : public platform::IKeyboardCallback, public platform::IP
   std::vector<std::string> brokenFiles_;  // changed files that did not load yet
   std::unique_ptr<CommandInput> commands_;
   platform::MusicHandle music_ = 0;
+  bool onMusic_ = false;  // the music gives the time of this stretch of playing
 
   // While playing, the timeline's time is the music's (or this clock's without it).
   Clock::time_point playStartWall_;
