@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: unit tests, the tests over the generated data
 # set, the GL tests under Xvfb, a sample of the fault injection over the data set, the
-# unit tests again in the sanitizer build, then each fuzz target for a bounded time.
+# release archive (made twice, the same bytes; its symbol versions; a run on a bare
+# system where root and the Debian mirror allow), the unit tests again in the sanitizer
+# build, then each fuzz target for a bounded time.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -25,6 +27,17 @@ echo "== GL tests (Xvfb, Mesa llvmpipe)"
 
 echo "== fault injection (a sample; scripts/fault-injection.sh with no options runs every file)"
 ./scripts/fault-injection.sh --sample "${DRIFT_FAULT_SAMPLE:-8}"
+
+echo "== release archive"
+(cd build && ctest -L release --output-on-failure)
+archive=build/dist/drift-$(git describe --tags --always --dirty)-linux-x86_64.tar.gz
+DRIFT_JOBS=$jobs ./scripts/package.sh
+cp "$archive" build/dist/first.tar.gz
+DRIFT_JOBS=$jobs ./scripts/package.sh >/dev/null
+cmp build/dist/first.tar.gz "$archive" || { echo "the archive differs when made again" >&2; exit 1; }
+rm build/dist/first.tar.gz
+./scripts/check-symbol-versions.sh "$archive"
+./scripts/bare-system-test.sh "$archive"
 
 echo "== build (clang, AddressSanitizer + UndefinedBehaviorSanitizer, fuzz targets)"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \

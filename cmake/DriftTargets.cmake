@@ -55,3 +55,15 @@ function(drift_tests name)
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
     PROPERTIES LABELS "${labels}" TIMEOUT 300)
 endfunction()
+
+# drift_shipped_program(<target>)
+# The programs the release archive carries (scripts/package.sh). Only libraries the
+# program calls become its dependencies, so the archive bundles no more than it needs.
+# The C++ runtime (libstdc++, libgcc_s) stays the desktop's, shared with its GL driver:
+# linked in statically, this compiler's libstdc++ calls arc4random (glibc 2.36, pulled in
+# with the old string ABI's instantiations) and its unwinder _dl_find_object (2.35).
+function(drift_shipped_program target)
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND NOT DRIFT_SANITIZE)
+    target_link_options(${target} PRIVATE LINKER:--as-needed)
+  endif()
+endfunction()

@@ -23,6 +23,9 @@ packages=(
   libegl1 libegl-mesa0
   # drift-capture's videos (H.264 and AAC through the ffmpeg program)
   ffmpeg
+  # the release archive: bundled libraries' run path, symbol versions, and the bare
+  # system it is tried on (chroot; screenshots with xwd, read by a Python script)
+  patchelf binutils debootstrap x11-apps python3
 )
 
 missing=()

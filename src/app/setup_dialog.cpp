@@ -78,6 +78,10 @@ DisplayModeChoice RunSetupDialog(const platform::DialogPicture& picture, std::ve
     case platform::DialogOutcome::kNoDisplay:
       notes.push_back("no display for the setup dialog, using the current mode " + FormatModeText(current));
       break;
+    case platform::DialogOutcome::kNoToolkit:
+      notes.push_back("no GTK 3 for the setup dialog (" + result.problem + "), using the current mode " +
+                      FormatModeText(current));
+      break;
     case platform::DialogOutcome::kStart:
       mode = ChosenMode(result.selected, result.selectedText, current);
       break;

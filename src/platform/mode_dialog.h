@@ -21,12 +21,14 @@ enum class DialogOutcome {
   kStart,      // Start pressed
   kQuit,       // Quit pressed, or the window closed
   kNoDisplay,  // the toolkit could not open a display; nothing was shown
+  kNoToolkit,  // the toolkit library is not installed (or lacks a function); nothing was shown
 };
 
 struct ModeDialogResult {
   DialogOutcome outcome = DialogOutcome::kQuit;
   int selected = -1;         // index into the items; -1 when nothing is selected
   std::string selectedText;  // the selected item's text; empty when nothing is selected
+  std::string problem;       // with kNoToolkit: why the toolkit could not be loaded
 };
 
 // Layout in pixels, relative to the dialog's client area (also what tests click on).
@@ -44,12 +46,24 @@ constexpr int kStartLeft = 232, kQuitLeft = 316, kButtonWidth = 76;
 // The window title, so the dialog can be found on screen.
 extern const char kModeDialogTitle[];
 
+// The toolkit is loaded when the dialog is first shown, not linked: the demo runs on a
+// desktop without it (at the current mode). This is the library it loads.
+extern const char kModeDialogToolkit[];
+
+// Loads the toolkit library and fetches every function the dialog calls. Returns an
+// empty string when all are there (also when that library was loaded before), or
+// why not: the loader's message, or the first function the library lacks. A library
+// that lacks a function is closed again and nothing of it is used.
+std::string LoadModeDialogToolkit(const char* library = kModeDialogToolkit);
+
 // Shows the dialog centred on the screen and waits until Start, Quit or close.
 // preselected is an item index, or -1 for no selection. Escape and Enter do nothing.
 // The toolkit's window is gone from the screen when this returns, so another
-// window may take over the display.
+// window may take over the display. toolkitLibrary is there for tests, which name a
+// library that does not exist to see the demo go on without the dialog.
 ModeDialogResult RunModeDialog(const std::vector<std::string>& items, int preselected,
-                               const DialogPicture& picture);
+                               const DialogPicture& picture,
+                               const char* toolkitLibrary = kModeDialogToolkit);
 
 // The picture's visible part as top-down rows of 0x00RRGGBB pixels, clipped to the
 // picture area (at most kWidth x kPictureHeight). Empty when the picture is empty or its

@@ -1,4 +1,5 @@
-// The picture conversion of the start dialog (the dialog itself is tested in gl/).
+// The picture conversion of the start dialog and the loading of its toolkit at run time
+// (the dialog itself is tested in gl/).
 #include "platform/mode_dialog.h"
 
 #include <gtest/gtest.h>
@@ -50,6 +51,32 @@ TEST(DialogPicture, EmptyOrShortPicturesShowNothing) {
   platform::DialogPicture negative = Picture(4, 4);
   negative.height = -4;
   EXPECT_TRUE(platform::PicturePixelsTopDown(negative, width, height).empty());
+}
+
+constexpr char kMissingToolkit[] = "libdrift-no-such-toolkit.so.0";
+
+TEST(DialogToolkit, TheInstalledToolkitHasEveryFunctionTheDialogCalls) {
+  // A misspelt name or one the toolkit does not export shows here, not on a user's desktop.
+  EXPECT_EQ(platform::LoadModeDialogToolkit(), "");
+  EXPECT_EQ(platform::LoadModeDialogToolkit(platform::kModeDialogToolkit), "") << "a second load";
+}
+
+TEST(DialogToolkit, AMissingOrWrongLibraryIsReportedByName) {
+  const std::string missing = platform::LoadModeDialogToolkit(kMissingToolkit);
+  EXPECT_NE(missing.find(kMissingToolkit), std::string::npos) << missing;
+  // A library that is there but is not the toolkit: the first function it lacks is named.
+  EXPECT_EQ(platform::LoadModeDialogToolkit("libz.so.1"), "libz.so.1 has no gtk_disable_setlocale");
+}
+
+TEST(DialogToolkit, WithoutTheToolkitTheDialogShowsNothingAndSaysWhy) {
+  // Also after the real toolkit was loaded: the library asked for is the one that counts.
+  platform::LoadModeDialogToolkit();
+  const platform::ModeDialogResult result =
+      platform::RunModeDialog({"640x480x32bpp 60Hz", "800x600x32bpp 60Hz"}, 1, Picture(4, 4), kMissingToolkit);
+  EXPECT_EQ(result.outcome, platform::DialogOutcome::kNoToolkit);
+  EXPECT_EQ(result.selected, -1);
+  EXPECT_EQ(result.selectedText, "");
+  EXPECT_NE(result.problem.find(kMissingToolkit), std::string::npos) << result.problem;
 }
 
 }  // namespace
