@@ -7,6 +7,9 @@
 // Needs a GL context: run under xvfb-run, or with no display (SDL's offscreen driver).
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
+
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -86,6 +89,22 @@ BENCHMARK(BM_Seek)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
 
+// The player's idle work after loading: one checkpoint per call, each 600 updates
+// and a save and restore of the whole timeline.
+void BM_FillNextCheckpoint(benchmark::State& state) {
+  Bench& bench = Shared();
+  if (!Ready(state, bench)) return;
+  const long end = 223L * LiveSession::kFps;
+  bench.session.SeekFrame(100L * LiveSession::kFps);
+  for (auto _ : state) {
+    state.PauseTiming();
+    if (bench.session.CheckpointCount() > 20) bench.session.DropCheckpoints();
+    state.ResumeTiming();
+    bench.session.FillNextCheckpoint(end);
+  }
+}
+BENCHMARK(BM_FillNextCheckpoint)->Unit(benchmark::kMillisecond)->Iterations(40);
+
 // One grid frame on, as "." does: the next update and the frame.
 void BM_FrameStep(benchmark::State& state) {
   Bench& bench = Shared();
@@ -116,6 +135,56 @@ void BM_Reload(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_Reload)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// GL names alive (textures, buffers, framebuffers, renderbuffers, programs) among the
+// first few thousand, the way the driver hands them out: what a leak would grow.
+double LiveGlObjects() {
+  using IsFn = GLboolean (*)(GLuint);
+  static const auto isProgram = reinterpret_cast<IsFn>(platform::GlProcAddress("glIsProgram"));
+  static const auto isShader = reinterpret_cast<IsFn>(platform::GlProcAddress("glIsShader"));
+  double count = 0;
+  for (GLuint name = 1; name < 20000; ++name) {
+    count += glIsTexture(name) + glext::glIsBufferARB(name) + glext::glIsFramebufferEXT(name) +
+             glext::glIsRenderbufferEXT(name) + (isProgram != nullptr ? isProgram(name) : 0) +
+             (isShader != nullptr ? isShader(name) : 0);
+  }
+  return count;
+}
+
+double ResidentMegabytes() {
+  long pages = 0, resident = 0;
+  if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
+    if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) resident = 0;
+    std::fclose(statm);
+  }
+  return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
+
+// Reloads, one after the other (the argument: how many); the counters say whether the
+// GL objects and the memory stay flat: after the first reload and after the last.
+void BM_ManyReloads(benchmark::State& state) {
+  Bench& bench = Shared();
+  if (!Ready(state, bench)) return;
+  for (auto _ : state) {
+    std::string error;
+    for (long i = 0; i < state.range(0); ++i) {
+      if (!bench.session.Reload(error)) {
+        state.SkipWithError(error.c_str());
+        return;
+      }
+      bench.session.SeekFrame(150L * LiveSession::kFps);
+      bench.session.Render();
+      glFinish();
+      if (i == 0) {
+        state.counters["gl_objects_first"] = LiveGlObjects();
+        state.counters["resident_mb_first"] = ResidentMegabytes();
+      }
+    }
+    state.counters["gl_objects_last"] = LiveGlObjects();
+    state.counters["resident_mb_last"] = ResidentMegabytes();
+  }
+}
+BENCHMARK(BM_ManyReloads)->Arg(100)->Unit(benchmark::kSecond)->Iterations(1);
 
 // The check a changed file gets before the reload, by kind: a file of the data set.
 void BM_CheckChangedFile(benchmark::State& state, const char* relative) {

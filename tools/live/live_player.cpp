@@ -233,8 +233,12 @@ void LivePlayer::Tick() {
   }
   const bool drew = needsRender_;
   Draw();
-  // Paused with nothing to draw: the window is still presented, but the loop need not
-  // spin.
+  // Paused with nothing to draw: the time is spent on the checkpoints later seeks will
+  // start from, then the loop rests.
+  if (!drew && !transport_.playing && session_.IsOpen() && !session_.Controller().ManualCameraHeld() &&
+      session_.FillNextCheckpoint(transport_.FrameAt(transport_.End()))) {
+    return;
+  }
   if (!drew && MillisecondsSince(start) < 15.0) std::this_thread::sleep_for(std::chrono::milliseconds(15));
 }
 

@@ -145,6 +145,35 @@ void LiveSession::SeekFrame(long frame) {
   seconds_ = grid_.Seconds(frame);
 }
 
+bool LiveSession::FillNextCheckpoint(long lastFrame) {
+  if (controller_ == nullptr) return false;
+  long missing = 0;
+  while (missing <= lastFrame && checkpoints_.count(missing) != 0) missing += kCheckpointFrames;
+  if (missing > lastFrame) return false;
+
+  TimelineState now;
+  controller_->SaveTimelineState(now);
+  const long frame = frame_;
+  const double seconds = seconds_;
+  const float timeMs = lastTimeMs_;
+  const float stepMs = lastStepMs_;
+  const bool updated = updated_;
+  const long replayed = replayed_;
+
+  auto base = std::prev(checkpoints_.lower_bound(missing));
+  controller_->RestoreTimelineState(*base->second);
+  for (long k = base->first + 1; k <= missing; ++k) UpdateGridFrame(k);
+
+  controller_->RestoreTimelineState(now);
+  frame_ = frame;
+  seconds_ = seconds;
+  lastTimeMs_ = timeMs;
+  lastStepMs_ = stepMs;
+  updated_ = updated;
+  replayed_ = replayed;
+  return true;
+}
+
 void LiveSession::PlayAt(double seconds, float stepMs) {
   if (controller_ == nullptr) return;
   seconds = std::max(0.0, seconds);

@@ -74,6 +74,11 @@ class LiveSession {
   DemoController& Controller() { return *controller_; }
   const DemoController& Controller() const { return *controller_; }
   std::size_t CheckpointCount() const { return checkpoints_.size(); }
+  // Leaves the next missing checkpoint up to lastFrame (one stretch of 600 updates,
+  // some milliseconds), then puts the timeline back exactly as it stood: the player
+  // calls it while idle, so that later seeks replay little. False when every
+  // checkpoint up to lastFrame exists.
+  bool FillNextCheckpoint(long lastFrame);
   // Forgets every checkpoint but the state after loading (the benchmark's first seeks).
   void DropCheckpoints() { checkpoints_.erase(checkpoints_.upper_bound(-1), checkpoints_.end()); }
   // Updates replayed by seeks since Open, for the benchmark and the tests.
