@@ -67,6 +67,10 @@ bool IsKeyDown(int virtualKey);
 // release that both fall between two pumps (a quick tap while a slow frame or the
 // loading runs) is seen here although the key is up again.
 bool WasKeyPressed(int virtualKey);
+// Whether Shift was held when the key the receiver is hearing of (or heard of last)
+// went down: the asynchronous state may already have moved on when a quick Shift+key
+// arrives in one pump.
+bool LastKeyHadShift();
 bool IsLeftButtonDown();
 void CursorPosition(int& x, int& y);  // screen coordinates
 void PrimaryScreenSize(int& width, int& height);

@@ -15,6 +15,7 @@ IPointerCallback* g_pointer = nullptr;
 
 // Virtual-key codes that went down during the last PumpEvents.
 std::vector<int> g_pressedKeys;
+bool g_lastKeyShift = false;
 
 constexpr char kTitle[] = "Drift :: by Halcyra";
 
@@ -279,6 +280,7 @@ PumpResult PumpEvents() {
       case SDL_KEYDOWN: {
         const int code = VirtualKeyFromSdl(event.key.keysym.sym);
         if (code != 0) g_pressedKeys.push_back(code);
+        g_lastKeyShift = (event.key.keysym.mod & KMOD_SHIFT) != 0;
         if (g_input != nullptr && code != 0) g_input->Key(code);
         break;
       }
@@ -314,6 +316,8 @@ bool WasKeyPressed(int virtualKey) {
   }
   return false;
 }
+
+bool LastKeyHadShift() { return g_lastKeyShift; }
 
 bool IsLeftButtonDown() {
   return (SDL_GetGlobalMouseState(nullptr, nullptr) & SDL_BUTTON(SDL_BUTTON_LEFT)) != 0;

@@ -508,7 +508,7 @@ void LivePlayer::HandleAction(const KeyAction& action) {
 }
 
 void LivePlayer::Key(int virtualKey) {
-  const KeyAction action = ActionForKey(virtualKey, platform::IsKeyDown(platform::vk::kShift));
+  const KeyAction action = ActionForKey(virtualKey, platform::LastKeyHadShift());
   if (action.kind == KeyAction::kEditingKey && session_.IsOpen()) session_.Controller().Key(virtualKey);
   HandleAction(action);
 }
