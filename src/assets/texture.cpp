@@ -27,25 +27,21 @@ void GenerateMipmaps(GLenum target) {
   if (glext::glGenerateMipmapEXT != nullptr) glext::glGenerateMipmapEXT(target);
 }
 
+GLenum FormatOf(int bitsPerPixel) {
+  switch (bitsPerPixel) {
+    case 8: return GL_ALPHA;
+    case 24: return GL_RGB;
+    case 32: return GL_RGBA;
+    default: return 0;
+  }
+}
+
 }  // namespace
 
 Texture::Texture(int width, int height, int bitsPerPixel, const void* pixels, int wrap,
                  int minFilter, int magFilter, bool mipmaps)
-    : width_(width), height_(height), bitsPerPixel_(bitsPerPixel) {
-  GLenum format = 0;
-  switch (bitsPerPixel) {
-    case 8:
-      format = GL_ALPHA;
-      break;
-    case 24:
-      format = GL_RGB;
-      break;
-    case 32:
-      format = GL_RGBA;
-      break;
-    default:
-      break;
-  }
+    : width_(width), height_(height), bitsPerPixel_(bitsPerPixel), mipmaps_(mipmaps) {
+  const GLenum format = FormatOf(bitsPerPixel);
   glGenTextures(1, &name_);
   glBindTexture(GL_TEXTURE_2D, name_);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minFilter);
@@ -61,17 +57,35 @@ Texture::Texture(int width, int height, int bitsPerPixel, const void* pixels, in
   if (mipmaps) GenerateMipmaps(GL_TEXTURE_2D);
 }
 
+bool Texture::Replace(int width, int height, int bitsPerPixel, const void* pixels) {
+  const GLenum format = FormatOf(bitsPerPixel);
+  if (format == 0 || name_ == 0) return false;
+  width_ = width;
+  height_ = height;
+  bitsPerPixel_ = bitsPerPixel;
+  glBindTexture(GL_TEXTURE_2D, name_);
+  {
+    TightUnpacking unpacking;
+    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), width, height, 0, format, GL_UNSIGNED_BYTE, pixels);
+  }
+  if (mipmaps_) GenerateMipmaps(GL_TEXTURE_2D);
+  return true;
+}
+
 Texture::~Texture() {
   if (name_ != 0) glDeleteTextures(1, &name_);
+}
+
+bool DecodeTextureFile(const std::string& path, Image& image) {
+  const bool png = path.size() >= 3 && path[path.size() - 3] == 'p';
+  return png ? DecodePng(path, image) : DecodeJpeg(path, image);
 }
 
 IDisposable* TextureLoader::Load(const char* path, sm::IServiceProvider*) {
   struct stat info;
   if (path == nullptr || stat(path, &info) != 0) return nullptr;
-  const std::string file(path);
   Image image;
-  const bool png = file.size() >= 3 && file[file.size() - 3] == 'p';
-  if (!(png ? DecodePng(file, image) : DecodeJpeg(file, image))) return nullptr;
+  if (!DecodeTextureFile(path, image)) return nullptr;
   return new Texture(image.width, image.height, image.bitsPerPixel, image.pixels.get(),
                      GL_REPEAT, GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR, true);
 }

@@ -19,6 +19,11 @@ class Texture : public IDisposable {
   Texture(const Texture&) = delete;
   Texture& operator=(const Texture&) = delete;
 
+  // Gives the texture new pixels under the same GL name, filters and wrap (mipmaps
+  // made again when it had them): whatever holds the name sees the new picture. False
+  // for a bitsPerPixel other than 8, 24 or 32 (nothing changes then).
+  bool Replace(int width, int height, int bitsPerPixel, const void* pixels);
+
   unsigned GetName() const { return name_; }  // the GL texture name; 0 means none
   int GetWidth() const { return width_; }
   int GetHeight() const { return height_; }
@@ -29,12 +34,17 @@ class Texture : public IDisposable {
   int width_ = 0;
   int height_ = 0;
   int bitsPerPixel_ = 0;
+  bool mipmaps_ = false;
 };
 
 // Loads image files as repeating, trilinear-filtered, mipmapped textures. The
 // decoder is chosen by the third character from the end of the path: 'p' for PNG
 // ("png"), anything else JPEG ("jpg"); the test is case-sensitive, so X.PNG is read
 // as a JPEG. Null when the file is missing or does not decode.
+// Decodes a texture file the way the loader does (the third character from the end
+// chooses the decoder). False when it is missing or does not decode.
+bool DecodeTextureFile(const std::string& path, Image& image);
+
 class TextureLoader : public IAssetLoader {
  public:
   IDisposable* Load(const char* path, sm::IServiceProvider* provider) override;

@@ -283,6 +283,36 @@ TEST_F(LivePlayer, AChangedTextureShowsAndTheRestoredFileRestoresThePicture) {
   EXPECT_TRUE(IsOk(live->Send("quit"), "quit"));
 }
 
+// The title board covers the picture at 4 s. A texture alone goes into the loaded
+// content in place: no loading, and the restored file restores the picture exactly.
+TEST_F(LivePlayer, AChangedBoardTextureGoesInPlace) {
+  auto live = Start();
+  ASSERT_TRUE(IsOk(live->Send("seek 4"), "seek"));
+  const std::vector<unsigned char> before = Pixels(Shot(*live, "board_before.png"));
+  const std::string board = data_ + "/textures/title1.png";
+  const std::string original = ReadFile(board);
+  Image white = Image::Allocate(4, 4, 32);
+  for (int i = 0; i < 64; ++i) white.pixels[static_cast<std::size_t>(i)] = 255;
+  ASSERT_TRUE(EncodePng(board, white));
+  std::vector<unsigned char> changed;
+  for (int i = 0; i < 100 && (changed.empty() || changed == before); ++i) {
+    SleepSeconds(0.1);
+    changed = Pixels(Shot(*live, "board_changed.png"));
+  }
+  EXPECT_TRUE(changed != before) << "the changed board never showed";
+  EXPECT_NE(ReadFile(work_.File("log.txt")).find("in place"), std::string::npos);
+
+  WriteFile(board, original);
+  std::vector<unsigned char> restored;
+  for (int i = 0; i < 100 && restored != before; ++i) {
+    SleepSeconds(0.1);
+    restored = Pixels(Shot(*live, "board_restored.png"));
+  }
+  EXPECT_TRUE(restored == before) << "the restored board did not restore the picture";
+  EXPECT_NEAR(AnswerTime(live->Send("time")), 4.0, 1e-3);
+  EXPECT_TRUE(IsOk(live->Send("quit"), "quit"));
+}
+
 TEST_F(LivePlayer, ABrokenEffectKeepsTheLastPictureUntilItIsFixed) {
   auto live = Start();
   ASSERT_TRUE(IsOk(live->Send("seek 60"), "seek"));

@@ -1,5 +1,6 @@
 #include "live/live_player.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -366,6 +367,23 @@ bool LivePlayer::ReloadContent(const std::vector<std::string>& changed, std::str
     return false;
   }
 
+  // Textures alone go into the loaded content as they are: no loading, no replay.
+  const bool inPlace = session_.IsOpen() && !changed.empty() &&
+                       std::all_of(changed.begin(), changed.end(),
+                                   [this](const std::string& path) { return ReloadsInPlace(dataFolder_, path); });
+  if (inPlace) {
+    for (const std::string& path : changed) {
+      if (!ReloadTextureInPlace(dataFolder_, path, error)) {
+        SetError(error);
+        return false;
+      }
+    }
+    needsRender_ = true;
+    error_.clear();
+    ReportReload(changed.size(), "in place", start);
+    return true;
+  }
+
   const bool wasPlaying = transport_.playing;
   const bool manual = session_.IsOpen() && session_.Controller().ManualCameraHeld();
   const long frame = session_.Frame() >= 0 ? session_.Frame() : transport_.FrameAt(session_.Seconds());
@@ -382,13 +400,17 @@ bool LivePlayer::ReloadContent(const std::vector<std::string>& changed, std::str
   needsRender_ = true;
   if (wasPlaying) StartMusicAt(session_.Seconds());
   error_.clear();
+  ReportReload(changed.size(), "all content", start);
+  return true;
+}
+
+void LivePlayer::ReportReload(std::size_t files, const char* how, Clock::time_point start) {
   char text[160];
-  std::snprintf(text, sizeof text, "reloaded (%zu changed file%s) in %.0f ms", changed.size(),
-                changed.size() == 1 ? "" : "s", MillisecondsSince(start));
+  std::snprintf(text, sizeof text, "reloaded (%zu changed file%s, %s) in %.0f ms", files, files == 1 ? "" : "s", how,
+                MillisecondsSince(start));
   notice_ = text;
   noticeUntil_ = Clock::now() + std::chrono::milliseconds(static_cast<int>(kNoticeSeconds * 1000));
   WriteLog("%s", text);
-  return true;
 }
 
 void LivePlayer::Answer(const std::string& line) {

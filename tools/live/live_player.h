@@ -55,6 +55,7 @@ class LivePlayer final : public platform::IKeyboardCallback, public platform::IP
   // Loads the content again after a change (or on request) and returns to the same
   // time, loop and pause state. False, with the error shown and logged, when it failed.
   bool ReloadContent(const std::vector<std::string>& changed, std::string& error);
+  void ReportReload(std::size_t files, const char* how, Clock::time_point start);
   void Draw();
   std::vector<std::string> OverlayLines() const;
   double Now() const;

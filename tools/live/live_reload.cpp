@@ -4,6 +4,9 @@
 #include <filesystem>
 #include <system_error>
 
+#include "assets/demo_content.h"
+#include "assets/texture.h"
+#include "demo/demo_controller.h"
 #include "inspect/file_report.h"
 #include "platform/fx.h"
 
@@ -50,6 +53,42 @@ std::vector<std::string> RelevantChanges(const std::vector<std::string>& relativ
     if (std::find(relevant.begin(), relevant.end(), path) == relevant.end()) relevant.push_back(path);
   }
   return relevant;
+}
+
+namespace {
+
+constexpr char kTextureFolder[] = "textures/";
+
+// The registry's name of a texture directly in the texture folder; "" otherwise.
+std::string TextureName(const std::string& relativePath) {
+  if (relativePath.rfind(kTextureFolder, 0) != 0 || ContentKindOf(relativePath) != "texture") return "";
+  const std::string file = relativePath.substr(sizeof kTextureFolder - 1);
+  if (file.find('/') != std::string::npos) return "";
+  return file.substr(0, file.find_last_of('.'));
+}
+
+}  // namespace
+
+bool ReloadsInPlace(const std::string& folder, const std::string& relativePath) {
+  const std::string name = TextureName(relativePath);
+  if (name.empty() || name == DemoController::MaskName(0) || name == DemoController::MaskName(1 << 20)) return false;
+  if (!DemoContent::Exists() || DemoContent::Instance()->Get<Texture>(name) == nullptr) return false;
+  std::error_code code;
+  if (Extension(relativePath) == "png" && std::filesystem::exists(folder + kTextureFolder + name + ".jpg", code)) {
+    return false;
+  }
+  return true;
+}
+
+bool ReloadTextureInPlace(const std::string& folder, const std::string& relativePath, std::string& error) {
+  Texture* texture = DemoContent::Exists() ? DemoContent::Instance()->Get<Texture>(TextureName(relativePath)) : nullptr;
+  Image image;
+  if (texture == nullptr || !DecodeTextureFile(folder + relativePath, image) ||
+      !texture->Replace(image.width, image.height, image.bitsPerPixel, image.pixels.get())) {
+    error = "couldn't reload " + folder + relativePath;
+    return false;
+  }
+  return true;
 }
 
 bool CheckChangedFile(const std::string& folder, const std::string& relativePath, std::string& error) {
