@@ -12,6 +12,29 @@ Effect::Effect(std::unique_ptr<fx::Effect> effect) : effect_(std::move(effect)) 
 
 Effect::~Effect() = default;
 
+bool Effect::Replace(std::unique_ptr<fx::Effect> replacement) {
+  if (replacement == nullptr) return false;
+  if (effect_ != nullptr) {
+    for (const auto& [name, old] : effect_->Parameters()) {
+      fx::Parameter* now = replacement->GetNamedParameter(name.c_str());
+      if (now == nullptr || now->Type() != old->Type() || old->Version() == 0) continue;
+      if (old->IsSampler()) {
+        now->SetTexture(old->Texture());
+      } else {
+        now->Set(old->Values(), old->Components());
+      }
+    }
+  }
+  const std::string technique = current_ != nullptr ? current_->Name() : std::string();
+  effect_ = std::move(replacement);
+  techniques_.clear();
+  for (const auto& entry : effect_->Techniques()) techniques_[entry->Name()] = entry.get();
+  passes_.clear();
+  current_ = nullptr;
+  if (!technique.empty()) SetTechnique(technique.c_str());
+  return true;
+}
+
 void Effect::SetTechnique(const char* name) {
   passes_.clear();
   current_ = nullptr;

@@ -36,6 +36,12 @@ class Effect : public IDisposable {
   // A 4x4 column-major matrix.
   void SetMatrix(const char* name, const float* columnMajor);
 
+  // Takes a recompiled effect in place of the one held, so that everything holding this
+  // asset draws with the new code: the technique selected stays selected (by name) and
+  // every parameter value set so far goes over to the parameter of the same name and
+  // type. False (nothing changes) for a null effect.
+  bool Replace(std::unique_ptr<fx::Effect> replacement);
+
   // The runtime's effect, for lookups of its own.
   fx::Effect* Handle() const { return effect_.get(); }
   // The parameter of that name; null (and an error on the context) when there is none.

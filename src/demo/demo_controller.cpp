@@ -2,6 +2,8 @@
 
 #include "anim/node_animation.h"
 #include "app/log.h"
+#include "app/path.h"
+#include "platform/fx.h"
 #include "assets/demo_content.h"
 #include "assets/effect.h"
 #include "assets/material_resolution.h"
@@ -352,6 +354,20 @@ void DemoController::Shutdown() {
     window_->TearDown();
     window_.reset();
   }
+}
+
+bool DemoController::ReloadEffect(const std::string& path, std::string& error) {
+  Effect* effect = DemoContent::Exists() ? Find<Effect>(SplitPath(path).name) : nullptr;
+  if (effect == nullptr || cgContext_ == nullptr) {
+    error = "no loaded effect for " + path;
+    return false;
+  }
+  std::unique_ptr<fx::Effect> compiled = cgContext_->CreateEffectFromFile(path, &error);
+  if (compiled == nullptr) {
+    if (error.find(path) == std::string::npos) error = path + ": " + error;
+    return false;
+  }
+  return effect->Replace(std::move(compiled));
 }
 
 void DemoController::OnError(const char* message) { WriteLog("error: %s", message); }

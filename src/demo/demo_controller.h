@@ -138,6 +138,10 @@ class DemoController final : public IContentObserver,
   // Takes the view again at the same time (the manual camera flown while paused).
   void RefreshView(float dtMs);
   const CameraSchedule& Schedule() const { return schedule_; }
+  // Compiles an effect file again into the loaded effect of its name (Effect::Replace).
+  // False with error set when no effect of that name is loaded or the file does not
+  // compile; the loaded one is left as it was then.
+  bool ReloadEffect(const std::string& path, std::string& error);
 
   // The mask chosen for the screen width: "mask_big" above 1024 pixels, else "mask".
   static const char* MaskName(int width);

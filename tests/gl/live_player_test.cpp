@@ -313,6 +313,30 @@ TEST_F(LivePlayer, AChangedBoardTextureGoesInPlace) {
   EXPECT_TRUE(IsOk(live->Send("quit"), "quit"));
 }
 
+// An effect alone is compiled into the loaded one: the values set on it so far go
+// over, so restoring the file restores the picture exactly.
+TEST_F(LivePlayer, AnEditedEffectGoesInPlace) {
+  auto live = Start();
+  ASSERT_TRUE(IsOk(live->Send("seek 60"), "seek"));
+  const std::vector<unsigned char> before = Pixels(Shot(*live, "effect_before.png"));
+  const std::string effect = data_ + "/effects/post_process.cfx";
+  const std::string original = ReadFile(effect);
+  std::string white = original;
+  const std::size_t at = white.find("gl_FragColor = vec4(color, 1.0);");
+  ASSERT_NE(at, std::string::npos);
+  white.replace(at, std::string("gl_FragColor = vec4(color, 1.0);").size(), "gl_FragColor = vec4(1.0);");
+  WriteFile(effect, white);
+  ASSERT_TRUE(IsOk(live->Send("reload"), "reload"));
+  const std::vector<unsigned char> changed = Pixels(Shot(*live, "effect_white.png"));
+  EXPECT_TRUE(changed != before);
+  EXPECT_NE(ReadFile(work_.File("log.txt")).find("in place"), std::string::npos);
+  WriteFile(effect, original);
+  ASSERT_TRUE(IsOk(live->Send("reload"), "reload"));
+  EXPECT_TRUE(Pixels(Shot(*live, "effect_restored.png")) == before);
+  EXPECT_NEAR(AnswerTime(live->Send("time")), 60.0, 1e-3);
+  EXPECT_TRUE(IsOk(live->Send("quit"), "quit"));
+}
+
 TEST_F(LivePlayer, ABrokenEffectKeepsTheLastPictureUntilItIsFixed) {
   auto live = Start();
   ASSERT_TRUE(IsOk(live->Send("seek 60"), "seek"));

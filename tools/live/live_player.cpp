@@ -367,13 +367,14 @@ bool LivePlayer::ReloadContent(const std::vector<std::string>& changed, std::str
     return false;
   }
 
-  // Textures alone go into the loaded content as they are: no loading, no replay.
+  // Textures and effects alone go into the loaded content as they are: no loading, no
+  // replay.
   const bool inPlace = session_.IsOpen() && !changed.empty() &&
                        std::all_of(changed.begin(), changed.end(),
                                    [this](const std::string& path) { return ReloadsInPlace(dataFolder_, path); });
   if (inPlace) {
     for (const std::string& path : changed) {
-      if (!ReloadTextureInPlace(dataFolder_, path, error)) {
+      if (!ReloadInPlace(session_.Controller(), dataFolder_, path, error)) {
         SetError(error);
         return false;
       }

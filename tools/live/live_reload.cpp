@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "assets/demo_content.h"
+#include "assets/effect.h"
 #include "assets/texture.h"
 #include "demo/demo_controller.h"
 #include "inspect/file_report.h"
@@ -69,7 +70,29 @@ std::string TextureName(const std::string& relativePath) {
 
 }  // namespace
 
+// The loaded effects of the effect folder, by file.
+std::vector<std::string> LoadedEffectFiles(const std::string& folder) {
+  std::vector<std::string> files;
+  std::error_code code;
+  for (const auto& entry : std::filesystem::directory_iterator(folder + "effects", code)) {
+    const std::filesystem::path& path = entry.path();
+    if (path.extension() == ".cfx" && DemoContent::Exists() &&
+        DemoContent::Instance()->Get<Effect>(path.stem().string()) != nullptr) {
+      files.push_back(path.string());
+    }
+  }
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
 bool ReloadsInPlace(const std::string& folder, const std::string& relativePath) {
+  const std::string kind = ContentKindOf(relativePath);
+  if (kind == "effect-code") return relativePath.rfind("effects/", 0) == 0;
+  if (kind == "effect") {
+    return relativePath.rfind("effects/", 0) == 0 && relativePath.find('/', 8) == std::string::npos &&
+           DemoContent::Exists() &&
+           DemoContent::Instance()->Get<Effect>(std::filesystem::path(relativePath).stem().string()) != nullptr;
+  }
   const std::string name = TextureName(relativePath);
   if (name.empty() || name == DemoController::MaskName(0) || name == DemoController::MaskName(1 << 20)) return false;
   if (!DemoContent::Exists() || DemoContent::Instance()->Get<Texture>(name) == nullptr) return false;
@@ -80,7 +103,16 @@ bool ReloadsInPlace(const std::string& folder, const std::string& relativePath) 
   return true;
 }
 
-bool ReloadTextureInPlace(const std::string& folder, const std::string& relativePath, std::string& error) {
+bool ReloadInPlace(DemoController& controller, const std::string& folder, const std::string& relativePath,
+                   std::string& error) {
+  const std::string kind = ContentKindOf(relativePath);
+  if (kind == "effect") return controller.ReloadEffect(folder + relativePath, error);
+  if (kind == "effect-code") {
+    for (const std::string& file : LoadedEffectFiles(folder)) {
+      if (!controller.ReloadEffect(file, error)) return false;
+    }
+    return true;
+  }
   Texture* texture = DemoContent::Exists() ? DemoContent::Instance()->Get<Texture>(TextureName(relativePath)) : nullptr;
   Image image;
   if (texture == nullptr || !DecodeTextureFile(folder + relativePath, image) ||

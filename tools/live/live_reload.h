@@ -15,14 +15,20 @@ std::string ContentKindOf(const std::string& relativePath);
 // The changed files that matter, each once, in order.
 std::vector<std::string> RelevantChanges(const std::vector<std::string>& relativePaths);
 
+class DemoController;
+
 // Whether a changed file can go into the loaded content as it is, without loading
 // everything again: a texture of the registry that nothing derived anything from at
 // load (the masks are read back once for the rows they leave visible) and that no
-// file of the same name shadows (of a.png and a.jpg the JPEG is the texture).
+// file of the same name shadows (of a.png and a.jpg the JPEG is the texture); a
+// loaded effect; the GLSL the effects share.
 bool ReloadsInPlace(const std::string& folder, const std::string& relativePath);
-// Decodes the changed texture into the loaded one, under the same GL name, so every
-// material and overlay that uses it shows the new picture. False with error set.
-bool ReloadTextureInPlace(const std::string& folder, const std::string& relativePath, std::string& error);
+// Puts the changed file into the loaded content: a texture decoded under the same GL
+// name, an effect (or, for shared GLSL, every loaded effect beside it) compiled into
+// the loaded effect, so that whatever holds them draws with the new version. False
+// with error set.
+bool ReloadInPlace(DemoController& controller, const std::string& folder, const std::string& relativePath,
+                   std::string& error);
 
 // Loads folder + relativePath the way the demo would (effects are compiled on the GL
 // context current on this thread). False with error naming the file when it is gone
