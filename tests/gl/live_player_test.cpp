@@ -16,11 +16,14 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <map>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "assets/image.h"
+#include "assets/material.h"
 #include "support/process.h"
 #include "support/temp_dir.h"
 #include "support/test_data_set.h"
@@ -335,6 +338,48 @@ TEST_F(LivePlayer, AnEditedEffectGoesInPlace) {
   EXPECT_TRUE(Pixels(Shot(*live, "effect_restored.png")) == before);
   EXPECT_NEAR(AnswerTime(live->Send("time")), 60.0, 1e-3);
   EXPECT_TRUE(IsOk(live->Send("quit"), "quit"));
+}
+
+// Materials go into the loaded content in place too. The test data set has none, so
+// this one plays a copy of the generated data set (skipped in builds without it):
+// every material's colours darkened show at once, and the restored files restore the
+// picture exactly.
+TEST(LivePlayerOnTheDataSet, ChangedMaterialsGoInPlace) {
+  const std::string generated = std::string(DRIFT_BINARY_DIR) + "/data";
+  if (!fs::exists(generated + "/materials")) GTEST_SKIP() << "no generated data set in this build";
+  TempDir work;
+  const std::string data = work.File("data");
+  fs::copy(generated, data, fs::copy_options::recursive);
+  LiveProcess live({kLive, "--data", data, "--size", "320x180", "--paused", "--commands"}, work.Path());
+  ASSERT_TRUE(IsOk(live.Send("seek 30"), "seek"));
+  const std::string beforePath = work.File("before.png");
+  ASSERT_TRUE(IsOk(live.Send("shot " + beforePath), "shot"));
+  const std::vector<unsigned char> before = Pixels(beforePath);
+
+  std::map<std::string, std::string> originals;
+  for (const auto& entry : fs::directory_iterator(data + "/materials")) {
+    const std::string path = entry.path().string();
+    originals[path] = ReadFile(path);
+    std::string error;
+    std::unique_ptr<Material> material = ReadMaterialFile(path, error);
+    ASSERT_NE(material, nullptr) << error;
+    for (float* colour : {material->ambient, material->diffuse, material->emissive}) {
+      for (int c = 0; c < 3; ++c) colour[c] *= 0.25f;
+    }
+    ASSERT_TRUE(WriteMaterialFile(path, *material, error)) << error;
+  }
+  ASSERT_TRUE(IsOk(live.Send("reload"), "reload"));
+  const std::string darkPath = work.File("dark.png");
+  ASSERT_TRUE(IsOk(live.Send("shot " + darkPath), "shot"));
+  EXPECT_TRUE(Pixels(darkPath) != before);
+  EXPECT_NE(ReadFile(work.File("log.txt")).find("in place"), std::string::npos);
+
+  for (const auto& [path, bytes] : originals) WriteFile(path, bytes);
+  ASSERT_TRUE(IsOk(live.Send("reload"), "reload"));
+  const std::string restoredPath = work.File("restored.png");
+  ASSERT_TRUE(IsOk(live.Send("shot " + restoredPath), "shot"));
+  EXPECT_TRUE(Pixels(restoredPath) == before);
+  EXPECT_TRUE(IsOk(live.Send("quit"), "quit"));
 }
 
 TEST_F(LivePlayer, ABrokenEffectKeepsTheLastPictureUntilItIsFixed) {

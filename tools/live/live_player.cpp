@@ -367,8 +367,8 @@ bool LivePlayer::ReloadContent(const std::vector<std::string>& changed, std::str
     return false;
   }
 
-  // Textures and effects alone go into the loaded content as they are: no loading, no
-  // replay.
+  // Textures, effects and materials alone go into the loaded content as they are (see
+  // ReloadsInPlace): no loading, no replay.
   const bool inPlace = session_.IsOpen() && !changed.empty() &&
                        std::all_of(changed.begin(), changed.end(),
                                    [this](const std::string& path) { return ReloadsInPlace(dataFolder_, path); });

@@ -6,6 +6,10 @@
 
 #include "assets/demo_content.h"
 #include "assets/effect.h"
+#include "assets/material.h"
+#include "render/draw_lists.h"
+#include "assets/material.h"
+#include "render/draw_lists.h"
 #include "assets/texture.h"
 #include "demo/demo_controller.h"
 #include "inspect/file_report.h"
@@ -68,8 +72,6 @@ std::string TextureName(const std::string& relativePath) {
   return file.substr(0, file.find_last_of('.'));
 }
 
-}  // namespace
-
 // The loaded effects of the effect folder, by file.
 std::vector<std::string> LoadedEffectFiles(const std::string& folder) {
   std::vector<std::string> files;
@@ -85,9 +87,65 @@ std::vector<std::string> LoadedEffectFiles(const std::string& folder) {
   return files;
 }
 
+// A map name of a material file resolved against the loaded textures: false when it
+// names no loaded texture.
+bool FindMap(const std::string& name, Texture*& out) {
+  out = nullptr;
+  if (name.empty()) return true;
+  out = DemoContent::Instance()->Get<Texture>(name);
+  return out != nullptr;
+}
+
+// The loaded material of a changed file, and the file as read, when the file can go
+// into the loaded material as it is: the same name (the glow lists go by it), on the
+// same side of translucent (the lists the draw passes take), the same environment map
+// (loaded once, with the material) and 2D maps that are loaded. Null otherwise.
+Material* MaterialInPlace(const std::string& folder, const std::string& relativePath,
+                          std::unique_ptr<Material>& file) {
+  const std::string name = std::filesystem::path(relativePath).stem().string();
+  if (relativePath != "materials/" + name + ".mat" || !DemoContent::Exists()) return nullptr;
+  Material* loaded = DemoContent::Instance()->Get<Material>(name);
+  std::string error;
+  file = ReadMaterialFile(folder + relativePath, error);
+  Texture* map = nullptr;
+  if (loaded == nullptr || file == nullptr || file->name != loaded->name ||
+      IsTranslucentMaterial(file.get()) != IsTranslucentMaterial(loaded) ||
+      file->environmentMapName != loaded->environmentMapName || !FindMap(file->diffuseMapName, map) ||
+      !FindMap(file->opacityMapName, map) || !FindMap(file->bumpMapName, map)) {
+    return nullptr;
+  }
+  return loaded;
+}
+
+// The file's values into the loaded material, which keeps its identity (the sub-meshes
+// and the draw lists hold it) and its environment map.
+void TakeMaterialValues(const Material& file, Material& loaded) {
+  std::copy(file.ambient, file.ambient + 4, loaded.ambient);
+  std::copy(file.diffuse, file.diffuse + 4, loaded.diffuse);
+  std::copy(file.specular, file.specular + 4, loaded.specular);
+  std::copy(file.emissive, file.emissive + 4, loaded.emissive);
+  loaded.opacity = file.opacity;
+  loaded.glossiness = file.glossiness;
+  loaded.specularLevel = file.specularLevel;
+  loaded.emissiveAmount = file.emissiveAmount;
+  loaded.reflectionLevel = file.reflectionLevel;
+  loaded.diffuseMapName = file.diffuseMapName;
+  loaded.opacityMapName = file.opacityMapName;
+  loaded.bumpMapName = file.bumpMapName;
+  FindMap(loaded.diffuseMapName, loaded.diffuseMap);
+  FindMap(loaded.opacityMapName, loaded.opacityMap);
+  FindMap(loaded.bumpMapName, loaded.bumpMap);
+}
+
+}  // namespace
+
 bool ReloadsInPlace(const std::string& folder, const std::string& relativePath) {
   const std::string kind = ContentKindOf(relativePath);
   if (kind == "effect-code") return relativePath.rfind("effects/", 0) == 0;
+  if (kind == "material") {
+    std::unique_ptr<Material> file;
+    return MaterialInPlace(folder, relativePath, file) != nullptr;
+  }
   if (kind == "effect") {
     return relativePath.rfind("effects/", 0) == 0 && relativePath.find('/', 8) == std::string::npos &&
            DemoContent::Exists() &&
@@ -107,6 +165,16 @@ bool ReloadInPlace(DemoController& controller, const std::string& folder, const 
                    std::string& error) {
   const std::string kind = ContentKindOf(relativePath);
   if (kind == "effect") return controller.ReloadEffect(folder + relativePath, error);
+  if (kind == "material") {
+    std::unique_ptr<Material> file;
+    Material* loaded = MaterialInPlace(folder, relativePath, file);
+    if (loaded == nullptr) {
+      error = "couldn't reload " + folder + relativePath + " in place";
+      return false;
+    }
+    TakeMaterialValues(*file, *loaded);
+    return true;
+  }
   if (kind == "effect-code") {
     for (const std::string& file : LoadedEffectFiles(folder)) {
       if (!controller.ReloadEffect(file, error)) return false;

@@ -21,7 +21,8 @@ class DemoController;
 // everything again: a texture of the registry that nothing derived anything from at
 // load (the masks are read back once for the rows they leave visible) and that no
 // file of the same name shadows (of a.png and a.jpg the JPEG is the texture); a
-// loaded effect; the GLSL the effects share.
+// loaded effect; the GLSL the effects share; a loaded material whose name, side of
+// translucent and environment map stay and whose maps are loaded.
 bool ReloadsInPlace(const std::string& folder, const std::string& relativePath);
 // Puts the changed file into the loaded content: a texture decoded under the same GL
 // name, an effect (or, for shared GLSL, every loaded effect beside it) compiled into
