@@ -1,6 +1,7 @@
 #include "platform/file_watch.h"
 
 #include <sys/inotify.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -12,13 +13,20 @@
 namespace platform {
 namespace {
 
-constexpr std::uint32_t kFileEvents = IN_CLOSE_WRITE | IN_MOVED_TO | IN_MOVED_FROM | IN_DELETE | IN_CREATE;
+constexpr std::uint32_t kFileEvents =
+    IN_CLOSE_WRITE | IN_MOVED_TO | IN_MOVED_FROM | IN_DELETE | IN_CREATE | IN_DELETE_SELF | IN_MOVE_SELF;
 
 std::string Joined(const std::string& folder, const std::string& name) {
   return folder.empty() ? name : folder + "/" + name;
 }
 
 }  // namespace
+
+ino_t FileWatch::RootInode() const {
+  struct stat info;
+  if (::stat(root_.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return 0;
+  return info.st_ino;
+}
 
 FileWatch::~FileWatch() {
   if (descriptor_ >= 0) ::close(descriptor_);
@@ -34,6 +42,8 @@ bool FileWatch::Watch(const std::string& root, std::string& error) {
     error = "no folder " + root_ + " to watch";
     return false;
   }
+  rootInode_ = RootInode();
+  rootLost_ = false;
   descriptor_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
   if (descriptor_ < 0) {
     error = std::string("no file notifications: ") + std::strerror(errno);
@@ -67,6 +77,18 @@ void FileWatch::AddFolder(const std::string& relative, std::vector<std::string>*
 std::vector<std::string> FileWatch::Poll() {
   std::vector<std::string> changed;
   if (descriptor_ < 0) return changed;
+  // A tree removed and made again (a generator that starts from an empty folder) is
+  // watched again as soon as it is back; everything in it then counts as changed.
+  const ino_t root = RootInode();
+  if ((rootLost_ || root != rootInode_) && root != 0) {
+    // Watches of the old tree that are still there would report for a folder that
+    // no longer has their name.
+    for (const auto& entry : folders_) ::inotify_rm_watch(descriptor_, entry.first);
+    folders_.clear();
+    rootLost_ = false;
+    rootInode_ = root;
+    AddFolder("", &changed);
+  }
   alignas(inotify_event) char buffer[16384];
   for (;;) {
     const ssize_t length = ::read(descriptor_, buffer, sizeof buffer);
@@ -76,7 +98,15 @@ std::vector<std::string> FileWatch::Poll() {
       offset += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
       if (offset > length) break;
       const auto folder = folders_.find(event->wd);
-      if (folder == folders_.end() || event->len == 0) continue;
+      if (folder == folders_.end()) continue;
+      if ((event->mask & (IN_IGNORED | IN_DELETE_SELF | IN_MOVE_SELF)) != 0) {
+        // The folder is gone (the kernel drops its watch, perhaps only later, while
+        // something still holds the folder open).
+        if (folder->second.empty()) rootLost_ = true;
+        folders_.erase(folder);
+        continue;
+      }
+      if (event->len == 0) continue;
       const std::string name = Joined(folder->second, std::string(event->name, ::strnlen(event->name, event->len)));
       if ((event->mask & IN_ISDIR) != 0) {
         if ((event->mask & (IN_CREATE | IN_MOVED_TO)) != 0) AddFolder(name, &changed);

@@ -62,6 +62,26 @@ TEST(FileWatch, ReportsChangedFilesBelowTheRoot) {
   }
 }
 
+TEST(FileWatch, ATreeRemovedAndMadeAgainIsWatchedAgain) {
+  testing_support::TempDir dir;
+  const fs::path root = fs::path(dir.Path()) / "tree";
+  fs::create_directories(root / "textures");
+  platform::FileWatch watch;
+  std::string error;
+  ASSERT_TRUE(watch.Watch(root.string(), error)) << error;
+  fs::remove_all(root);
+  watch.Poll();
+  testing_support::SleepSeconds(0.05);
+  watch.Poll();  // the kernel has dropped the watches by now
+  fs::create_directories(root / "textures");
+  Write(root / "textures" / "a.png", "x");
+  std::vector<std::string> changed = PollFor(watch, 1);
+  EXPECT_NE(std::find(changed.begin(), changed.end(), "textures/a.png"), changed.end());
+  Write(root / "textures" / "b.png", "y");
+  changed = PollFor(watch, 1);
+  EXPECT_NE(std::find(changed.begin(), changed.end(), "textures/b.png"), changed.end());
+}
+
 TEST(FileWatch, FailsForAMissingFolder) {
   platform::FileWatch watch;
   std::string error;

@@ -21,6 +21,7 @@ namespace {
 
 constexpr char kTitle[] = "drift-live :: Drift by Halcyra";
 constexpr double kNoticeSeconds = 5.0;
+constexpr double kBrokenCheckSeconds = 1.0;
 
 double MillisecondsSince(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
@@ -333,6 +334,17 @@ void LivePlayer::WatchForChanges() {
     }
   }
   if (!changed.empty()) debounce_.Touch(now);
+  // A file that failed to load is tried again now and then even when no change was
+  // seen (a tree that was made anew), and once it loads, so does the content.
+  if (!brokenFiles_.empty() && !debounce_.Pending() && now >= nextBrokenCheck_) {
+    nextBrokenCheck_ = now + kBrokenCheckSeconds;
+    std::string problem;
+    if (CheckChangedFile(dataFolder_, brokenFiles_.front(), problem)) {
+      std::string error;
+      ReloadContent({}, error);
+    }
+    return;
+  }
   if (!debounce_.Due(now) || pendingChanges_.empty()) return;
   std::vector<std::string> files;
   files.swap(pendingChanges_);

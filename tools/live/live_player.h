@@ -75,6 +75,7 @@ class LivePlayer final : public platform::IKeyboardCallback, public platform::IP
   Debounce debounce_;
   std::vector<std::string> pendingChanges_;
   std::vector<std::string> brokenFiles_;  // changed files that did not load yet
+  double nextBrokenCheck_ = 0.0;
   std::unique_ptr<CommandInput> commands_;
   platform::MusicHandle music_ = 0;
   bool onMusic_ = false;  // the music gives the time of this stretch of playing
