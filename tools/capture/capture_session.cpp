@@ -63,7 +63,7 @@ bool CaptureSession::Open(const std::string& archive, int width, int height, con
     Close();
     return false;
   }
-  if (!CreateTarget(error)) {
+  if (!CreatePictureTarget(target_, width, height, false, error)) {
     Close();
     return false;
   }
@@ -76,7 +76,7 @@ bool CaptureSession::Open(const std::string& archive, int width, int height, con
   ControllerOptions options;
   options.clock = &clock_;
   options.useCurrentContext = true;
-  options.outputFramebuffer = framebuffer_;
+  options.outputFramebuffer = target_.framebuffer;
   options.afterPass = [this](FramePass pass) { CheckGlErrors(FramePassName(pass)); };
   controller_->SetOptions(options);
   const bool ready = controller_->Init(width, height, 32, 0) && controller_->LoadContent(dataFolder_) &&
@@ -88,34 +88,6 @@ bool CaptureSession::Open(const std::string& archive, int width, int height, con
     return false;
   }
   return true;
-}
-
-bool CaptureSession::CreateTarget(std::string& error) {
-  glext::glGenRenderbuffersEXT(1, &colour_);
-  glext::glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, colour_);
-  glext::glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, GL_RGBA8, width_, height_);
-  glext::glGenRenderbuffersEXT(1, &depth_);
-  glext::glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, depth_);
-  glext::glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, GL_DEPTH_COMPONENT24, width_, height_);
-  glext::glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, 0);
-  glext::glGenFramebuffersEXT(1, &framebuffer_);
-  glext::glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, framebuffer_);
-  glext::glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_RENDERBUFFER_EXT, colour_);
-  glext::glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT, depth_);
-  const bool complete = glext::glCheckFramebufferStatusEXT(GL_FRAMEBUFFER_EXT) == GL_FRAMEBUFFER_COMPLETE_EXT;
-  glext::glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
-  if (!complete) {
-    error = "the driver has no " + std::to_string(width_) + "x" + std::to_string(height_) + " framebuffer";
-    return false;
-  }
-  return true;
-}
-
-void CaptureSession::DeleteTarget() {
-  if (framebuffer_ != 0) glext::glDeleteFramebuffersEXT(1, &framebuffer_);
-  if (colour_ != 0) glext::glDeleteRenderbuffersEXT(1, &colour_);
-  if (depth_ != 0) glext::glDeleteRenderbuffersEXT(1, &depth_);
-  framebuffer_ = colour_ = depth_ = 0;
 }
 
 void CaptureSession::UpdateTo(long frame) {
@@ -143,14 +115,7 @@ bool CaptureSession::Render(Image& picture) {
 
 bool CaptureSession::ReadBack(Image& picture) {
   if (controller_ == nullptr || !drawn_) return false;
-  if (picture.width != width_ || picture.height != height_ || picture.bitsPerPixel != 24 ||
-      picture.pixels == nullptr) {
-    picture = Image::Allocate(width_, height_, 24);
-  }
-  glext::glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, framebuffer_);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(0, 0, width_, height_, GL_RGB, GL_UNSIGNED_BYTE, picture.pixels.get());
-  glext::glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+  ReadPictureTarget(target_, picture);
   CheckGlErrors("read-back");
   return true;
 }
@@ -172,7 +137,7 @@ void CaptureSession::Close() {
     DemoController::Destroy();
     controller_ = nullptr;
   }
-  if (context_ != nullptr && context_->IsValid()) DeleteTarget();
+  if (context_ != nullptr && context_->IsValid()) DeletePictureTarget(target_);
   context_.reset();
   RemoveDataFolder(dataFolder_);
   dataFolder_.clear();

@@ -14,6 +14,7 @@
 
 #include "assets/image.h"
 #include "capture/frame_grid.h"
+#include "capture/picture_target.h"
 #include "demo/timeline_clock.h"
 #include "render/frame.h"
 
@@ -78,8 +79,6 @@ class CaptureSession {
 
  private:
   void CheckGlErrors(const char* where);
-  bool CreateTarget(std::string& error);
-  void DeleteTarget();
 
   FrameGrid grid_;
   int width_ = 0;
@@ -93,9 +92,7 @@ class CaptureSession {
   std::string dataFolder_;
   std::vector<std::string> unpackNotes_;
   std::unique_ptr<platform::OffscreenContext> context_;
-  unsigned framebuffer_ = 0;
-  unsigned colour_ = 0;
-  unsigned depth_ = 0;
+  PictureTarget target_;
   CaptureClock clock_;
   DemoController* controller_ = nullptr;
   GlErrorCount glErrors_;

@@ -17,7 +17,7 @@ bool LiveSession::Open(const std::string& dataFolder, int width, int height, std
   dataFolder_ = dataFolder;
   width_ = width;
   height_ = height;
-  if (!CreatePicture(error) || !LoadDemo(error)) {
+  if (!CreatePictureTarget(picture_, width_, height_, true, error) || !LoadDemo(error)) {
     Close();
     return false;
   }
@@ -25,7 +25,7 @@ bool LiveSession::Open(const std::string& dataFolder, int width, int height, std
 }
 
 bool LiveSession::Reload(std::string& error) {
-  if (framebuffer_ == 0) {
+  if (picture_.framebuffer == 0) {
     error = "nothing is open";
     return false;
   }
@@ -44,7 +44,7 @@ bool LiveSession::LoadDemo(std::string& error) {
   ControllerOptions options;
   options.clock = &clock_;
   options.useCurrentContext = true;
-  options.outputFramebuffer = framebuffer_;
+  options.outputFramebuffer = picture_.framebuffer;
   // Loading draws nothing: the picture keeps the last frame until the content is back.
   options.showLoadingScreen = false;
   controller_->SetOptions(options);
@@ -63,7 +63,7 @@ bool LiveSession::LoadDemo(std::string& error) {
 
 void LiveSession::Close() {
   UnloadDemo();
-  DeletePicture();
+  DeletePictureTarget(picture_);
 }
 
 void LiveSession::UnloadDemo() {
@@ -73,39 +73,6 @@ void LiveSession::UnloadDemo() {
     DemoController::Destroy();
     controller_ = nullptr;
   }
-}
-
-bool LiveSession::CreatePicture(std::string& error) {
-  glGenTextures(1, &colour_);
-  glBindTexture(GL_TEXTURE_2D, colour_);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width_, height_, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-  glBindTexture(GL_TEXTURE_2D, 0);
-  glext::glGenRenderbuffersEXT(1, &depth_);
-  glext::glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, depth_);
-  glext::glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, GL_DEPTH_COMPONENT24, width_, height_);
-  glext::glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, 0);
-  glext::glGenFramebuffersEXT(1, &framebuffer_);
-  glext::glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, framebuffer_);
-  glext::glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_TEXTURE_2D, colour_, 0);
-  glext::glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT, depth_);
-  const bool complete = glext::glCheckFramebufferStatusEXT(GL_FRAMEBUFFER_EXT) == GL_FRAMEBUFFER_COMPLETE_EXT;
-  glext::glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
-  if (!complete) {
-    error = "the driver has no " + std::to_string(width_) + "x" + std::to_string(height_) + " framebuffer";
-    return false;
-  }
-  return true;
-}
-
-void LiveSession::DeletePicture() {
-  if (framebuffer_ != 0) glext::glDeleteFramebuffersEXT(1, &framebuffer_);
-  if (depth_ != 0) glext::glDeleteRenderbuffersEXT(1, &depth_);
-  if (colour_ != 0) glDeleteTextures(1, &colour_);
-  framebuffer_ = depth_ = colour_ = 0;
 }
 
 void LiveSession::UpdateGridFrame(long frame) {
@@ -198,16 +165,7 @@ void LiveSession::Render(const std::function<void(FramePass)>& passDone) {
 }
 
 bool LiveSession::ReadBack(Image& picture) const {
-  if (framebuffer_ == 0) return false;
-  if (picture.width != width_ || picture.height != height_ || picture.bitsPerPixel != 24 ||
-      picture.pixels == nullptr) {
-    picture = Image::Allocate(width_, height_, 24);
-  }
-  GLint bound = 0;
-  glGetIntegerv(GL_FRAMEBUFFER_BINDING_EXT, &bound);
-  glext::glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, framebuffer_);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(0, 0, width_, height_, GL_RGB, GL_UNSIGNED_BYTE, picture.pixels.get());
-  glext::glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, static_cast<GLuint>(bound));
+  if (picture_.framebuffer == 0) return false;
+  ReadPictureTarget(picture_, picture);
   return true;
 }

@@ -16,6 +16,7 @@
 #include "assets/image.h"
 #include "capture/capture_session.h"
 #include "capture/frame_grid.h"
+#include "capture/picture_target.h"
 #include "demo/timeline_state.h"
 #include "render/frame.h"
 
@@ -59,7 +60,7 @@ class LiveSession {
   // reload it still holds the last frame drawn.
   bool ReadBack(Image& picture) const;
   // The GL texture that holds the picture.
-  unsigned PictureTexture() const { return colour_; }
+  unsigned PictureTexture() const { return picture_.colourTexture; }
 
   // Forgets that the timeline stands on the grid, so the next seek restores a saved
   // state even to the same frame (after the view was handed to the manual camera).
@@ -88,8 +89,6 @@ class LiveSession {
   bool LoadDemo(std::string& error);
   void UnloadDemo();
   void UpdateGridFrame(long frame);
-  bool CreatePicture(std::string& error);
-  void DeletePicture();
 
   FrameGrid grid_;
   CaptureClock clock_;
@@ -105,7 +104,5 @@ class LiveSession {
   long replayed_ = 0;
   // Key k: the state after the update of grid frame k; -1 is the state after loading.
   std::map<long, std::unique_ptr<TimelineState>> checkpoints_;
-  unsigned framebuffer_ = 0;
-  unsigned colour_ = 0;
-  unsigned depth_ = 0;
+  PictureTarget picture_;
 };
