@@ -5,9 +5,29 @@
 
 #include "anim/node_animation.h"
 #include "assets/effect.h"
+#include "assets/image_prefetch.h"
 #include "assets/material.h"
 #include "assets/model.h"
 #include "assets/texture.h"
+
+namespace {
+
+// The caller's services for one load, plus the decoded pictures of that load.
+class LoadServices final : public sm::IServiceProvider {
+ public:
+  LoadServices(sm::IServiceProvider* caller, IImageSource* images) : caller_(caller), images_(images) {}
+  void* GetService(const char* name) override {
+    if (imagesKey_ == name) return images_;
+    return caller_ != nullptr ? caller_->GetService(name) : nullptr;
+  }
+
+ private:
+  sm::IServiceProvider* caller_;
+  IImageSource* images_;
+  const std::string imagesKey_ = TypeKey<IImageSource>();
+};
+
+}  // namespace
 
 DemoContent::~DemoContent() { ReleaseAll(); }
 
@@ -53,7 +73,14 @@ bool DemoContent::Load(const std::string& root, sm::IServiceProvider* provider,
   for (std::string& name : ListFiles(textureFolder, "jpg")) textures.push_back(std::move(name));
   const std::vector<std::string> models = ListFiles(modelFolder, "geo");
 
-  provider_ = provider;
+  // The pictures decode on worker threads while the loop below uploads them in the
+  // same order on this one.
+  std::vector<std::string> texturePaths;
+  for (const std::string& name : textures) texturePaths.push_back(textureFolder + "/" + name);
+  ImagePrefetch prefetch(std::move(texturePaths), ImagePrefetch::DefaultWorkers());
+  LoadServices services(provider, &prefetch);
+
+  provider_ = &services;
   AssetsManager& textureManager =
       AddManager(TypeKey<Texture>(), "png", std::move(loaders.textures), textureFolder);
   AssetsManager& animationManager = AddManager(TypeKey<Animation>(), "ani",

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include "app/log.h"
+#include "assets/image_prefetch.h"
 #include "platform/gl.h"
 
 namespace {
@@ -81,11 +82,14 @@ bool DecodeTextureFile(const std::string& path, Image& image) {
   return png ? DecodePng(path, image) : DecodeJpeg(path, image);
 }
 
-IDisposable* TextureLoader::Load(const char* path, sm::IServiceProvider*) {
+IDisposable* TextureLoader::Load(const char* path, sm::IServiceProvider* provider) {
   struct stat info;
   if (path == nullptr || stat(path, &info) != 0) return nullptr;
+  auto* source = provider != nullptr
+                     ? static_cast<IImageSource*>(provider->GetService(TypeKey<IImageSource>().c_str()))
+                     : nullptr;
   Image image;
-  if (!DecodeTextureFile(path, image)) return nullptr;
+  if (!(source != nullptr ? source->Decode(path, image) : DecodeTextureFile(path, image))) return nullptr;
   return new Texture(image.width, image.height, image.bitsPerPixel, image.pixels.get(),
                      GL_REPEAT, GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR, true);
 }

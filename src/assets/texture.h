@@ -37,14 +37,15 @@ class Texture : public IDisposable {
   bool mipmaps_ = false;
 };
 
-// Loads image files as repeating, trilinear-filtered, mipmapped textures. The
-// decoder is chosen by the third character from the end of the path: 'p' for PNG
-// ("png"), anything else JPEG ("jpg"); the test is case-sensitive, so X.PNG is read
-// as a JPEG. Null when the file is missing or does not decode.
-// Decodes a texture file the way the loader does (the third character from the end
-// chooses the decoder). False when it is missing or does not decode.
+// Decodes a texture file the way the loader does. The decoder is chosen by the third
+// character from the end of the path: 'p' for PNG ("png"), anything else JPEG ("jpg");
+// the test is case-sensitive, so X.PNG is read as a JPEG. False when it is missing or
+// does not decode. Needs no GL context.
 bool DecodeTextureFile(const std::string& path, Image& image);
 
+// Loads image files as repeating, trilinear-filtered, mipmapped textures, decoded the
+// way DecodeTextureFile does (through the load's IImageSource where the provider has
+// one). Null when the file is missing or does not decode.
 class TextureLoader : public IAssetLoader {
  public:
   IDisposable* Load(const char* path, sm::IServiceProvider* provider) override;

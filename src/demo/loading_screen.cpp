@@ -1,5 +1,7 @@
 #include "demo/loading_screen.h"
 
+#include <algorithm>
+
 #include "assets/texture.h"
 #include "platform/clock.h"
 #include "platform/gl.h"
@@ -50,12 +52,20 @@ bool LoadingScreen::SetUp(const std::string& dataFolder, int width, int height) 
 
 bool PresentPacer::ShouldPresent(int barEnd, double now, bool last) {
   const bool moved = !presented_ || barEnd != lastBarEnd_;
-  const bool due = !presented_ || now - lastTime_ >= interval_ || last;
+  const double gap = std::max(interval_, kWorkPerPresent * lastCost_);
+  const bool due = !presented_ || now - lastEnd_ >= gap || last;
   if (!moved || !due) return false;
   presented_ = true;
   lastBarEnd_ = barEnd;
-  lastTime_ = now;
+  lastStart_ = now;
+  lastEnd_ = now;
+  lastCost_ = 0.0;
   return true;
+}
+
+void PresentPacer::Presented(double now) {
+  lastEnd_ = now;
+  lastCost_ = std::max(0.0, now - lastStart_);
 }
 
 double LoadingScreen::Now() const {
@@ -68,14 +78,20 @@ void LoadingScreen::Begin(int total) {
   done_ = 0;
   presents_ = 0;
   pacer_.Reset();
-  if (shown && pacer_.ShouldPresent(LoadingBarAt(width_, height_, done_, total_).x1, Now(), false)) Draw();
+  if (shown && pacer_.ShouldPresent(LoadingBarAt(width_, height_, done_, total_).x1, Now(), false)) {
+    Draw();
+    pacer_.Presented(Now());
+  }
 }
 
 void LoadingScreen::Step() {
   ++done_;
   if (!shown) return;
   const bool last = done_ >= total_;
-  if (pacer_.ShouldPresent(LoadingBarAt(width_, height_, done_, total_).x1, Now(), last)) Draw();
+  if (pacer_.ShouldPresent(LoadingBarAt(width_, height_, done_, total_).x1, Now(), last)) {
+    Draw();
+    pacer_.Presented(Now());
+  }
 }
 
 void LoadingScreen::Draw() {

@@ -23,23 +23,31 @@ struct LoadingBar {
 LoadingBar LoadingBarAt(int width, int height, int done, int total);
 
 // Decides which loading steps are presented: the first, then a step whose bar end has
-// moved since the last one presented once at least the interval has passed, and the
-// last step whenever its bar differs from the one on screen.
+// moved since the last one presented once the gap has passed, and the last step
+// whenever its bar differs from the one on screen. The gap is one refresh, or four
+// times what the last present took where presenting is slow (a software renderer
+// copying every frame to the screen), so presents never take more than a fifth of
+// loading.
 class PresentPacer {
  public:
   static constexpr double kDefaultInterval = 1.0 / 60.0;  // seconds: one refresh at 60 Hz
+  static constexpr double kWorkPerPresent = 4.0;          // loading time per present's time
 
   explicit PresentPacer(double intervalSeconds = kDefaultInterval) : interval_(intervalSeconds) {}
   void Reset() { presented_ = false; }
   // barEnd: where the bar ends now (pixels); now: seconds on any steady clock; last:
   // the final step. True when this step is to be drawn and presented.
   bool ShouldPresent(int barEnd, double now, bool last);
+  // After a present that ShouldPresent allowed: now, on the same clock, when it ended.
+  void Presented(double now);
 
  private:
   double interval_;
   bool presented_ = false;
   int lastBarEnd_ = 0;
-  double lastTime_ = 0.0;
+  double lastStart_ = 0.0;
+  double lastEnd_ = 0.0;
+  double lastCost_ = 0.0;
 };
 
 class LoadingScreen {

@@ -78,4 +78,32 @@ TEST(PresentPacer, ASlowStepIsPresentedAtOnce) {
   EXPECT_TRUE(pacer.ShouldPresent(3, 0.501, true));  // and the last step is never held back
 }
 
+TEST(PresentPacer, ASlowPresentWidensTheGapSoPresentingStaysAFifthOfLoading) {
+  PresentPacer pacer;
+  // Each present takes 50 ms (a software renderer copying the frame to the screen);
+  // the items take 1 ms each and every one moves the bar.
+  double now = 0.0;
+  double presenting = 0.0;
+  int presents = 0;
+  for (int item = 0; item < 2000; ++item) {
+    if (pacer.ShouldPresent(item, now, item == 1999)) {
+      now += 0.05;
+      presenting += 0.05;
+      pacer.Presented(now);
+      ++presents;
+    }
+    now += 0.001;
+  }
+  EXPECT_LE(presenting / now, 0.25) << "about a fifth: the first and the last present are never held back";
+  EXPECT_GE(presents, 8) << "the bar still moves on screen";
+}
+
+TEST(PresentPacer, AFastPresentKeepsOnePerRefresh) {
+  PresentPacer pacer;
+  EXPECT_TRUE(pacer.ShouldPresent(0, 0.0, false));
+  pacer.Presented(0.0005);
+  EXPECT_FALSE(pacer.ShouldPresent(1, 0.010, false));
+  EXPECT_TRUE(pacer.ShouldPresent(2, 0.018, false));
+}
+
 }  // namespace
