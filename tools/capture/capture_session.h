@@ -14,7 +14,7 @@
 
 #include "assets/image.h"
 #include "capture/frame_grid.h"
-#include "capture/picture_target.h"
+#include "render/picture_target.h"
 #include "demo/timeline_clock.h"
 #include "render/frame.h"
 

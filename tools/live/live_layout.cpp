@@ -3,24 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-LiveRect PictureRect(int windowWidth, int windowHeight, int pictureWidth, int pictureHeight) {
-  LiveRect rect;
-  if (windowWidth <= 0 || windowHeight <= 0 || pictureWidth <= 0 || pictureHeight <= 0) return rect;
-  // Compare the aspects without dividing: w·ph against h·pw.
-  const long long wide = static_cast<long long>(windowWidth) * pictureHeight;
-  const long long tall = static_cast<long long>(windowHeight) * pictureWidth;
-  if (wide >= tall) {
-    rect.height = windowHeight;
-    rect.width = static_cast<int>(tall / pictureHeight);
-  } else {
-    rect.width = windowWidth;
-    rect.height = static_cast<int>(wide / pictureWidth);
-  }
-  rect.x = (windowWidth - rect.width) / 2;
-  rect.y = (windowHeight - rect.height) / 2;
-  return rect;
-}
-
 LiveRect StripRect(int windowWidth, int windowHeight) {
   constexpr int kMargin = 10;
   constexpr int kHeight = 24;

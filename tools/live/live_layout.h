@@ -2,17 +2,14 @@
 // Where the live player puts things in its window: the picture scaled with its aspect
 // kept (bars on the sides or above and below), and the timeline strip along the
 // bottom with the time under each pixel of it. Window pixels, origin top left.
+#include "render/screen_picture.h"
 
-struct LiveRect {
-  int x = 0;
-  int y = 0;
-  int width = 0;
-  int height = 0;
-  bool Contains(int px, int py) const { return px >= x && px < x + width && py >= y && py < y + height; }
-};
+using LiveRect = ScreenRect;
 
-// The largest rectangle of the picture's aspect that fits the window, centred.
-LiveRect PictureRect(int windowWidth, int windowHeight, int pictureWidth, int pictureHeight);
+// The picture's place: the largest rectangle of its aspect that fits the window.
+inline LiveRect PictureRect(int windowWidth, int windowHeight, int pictureWidth, int pictureHeight) {
+  return FitPicture(windowWidth, windowHeight, pictureWidth, pictureHeight);
+}
 
 // The strip: 10 pixels from the sides and the bottom, 24 high (smaller windows get
 // what is left).

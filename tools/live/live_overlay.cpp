@@ -4,76 +4,9 @@
 #include <cstdint>
 
 #include "platform/gl.h"
+#include "render/screen_picture.h"
 
 namespace {
-
-// Saves what the overlay changes and puts it back, so the next frame of the demo
-// starts from exactly the state it left.
-class SavedGlState {
- public:
-  SavedGlState() {
-    glGetIntegerv(GL_FRAMEBUFFER_BINDING_EXT, &framebuffer_);
-    glGetIntegerv(GL_ACTIVE_TEXTURE_ARB, &activeTexture_);
-    glPushAttrib(GL_ALL_ATTRIB_BITS);
-    glPushClientAttrib(GL_CLIENT_ALL_ATTRIB_BITS);
-    glext::glActiveTextureARB(GL_TEXTURE0_ARB);
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &texture_);
-    glGetIntegerv(GL_CURRENT_PROGRAM, &program_);
-    for (GLenum mode : {GL_PROJECTION, GL_MODELVIEW, GL_TEXTURE}) {
-      glMatrixMode(mode);
-      glPushMatrix();
-    }
-  }
-  ~SavedGlState() {
-    for (GLenum mode : {GL_TEXTURE, GL_MODELVIEW, GL_PROJECTION}) {
-      glMatrixMode(mode);
-      glPopMatrix();
-    }
-    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(texture_));
-    glPopClientAttrib();
-    glPopAttrib();
-    glext::glActiveTextureARB(static_cast<GLenum>(activeTexture_));
-    glext::glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, static_cast<GLuint>(framebuffer_));
-    if (program_ != 0) UseProgram(static_cast<GLuint>(program_));
-  }
-  SavedGlState(const SavedGlState&) = delete;
-  SavedGlState& operator=(const SavedGlState&) = delete;
-
-  static void UseProgram(GLuint program) {
-    using UseProgramFn = void (*)(GLuint);
-    static const auto use = reinterpret_cast<UseProgramFn>(platform::GlProcAddress("glUseProgram"));
-    if (use != nullptr) use(program);
-  }
-
- private:
-  GLint framebuffer_ = 0;
-  GLint activeTexture_ = GL_TEXTURE0_ARB;
-  GLint texture_ = 0;
-  GLint program_ = 0;
-};
-
-// Window pixels, origin top left, for the fixed-function calls below.
-void WindowCoordinates(int width, int height) {
-  glext::glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
-  SavedGlState::UseProgram(0);
-  glViewport(0, 0, width, height);
-  glDisable(GL_SCISSOR_TEST);
-  glDisable(GL_DEPTH_TEST);
-  glDisable(GL_CULL_FACE);
-  glDisable(GL_LIGHTING);
-  glDisable(GL_FOG);
-  glDisable(GL_ALPHA_TEST);
-  glDisable(GL_TEXTURE_CUBE_MAP);
-  glDepthMask(GL_FALSE);
-  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-  glMatrixMode(GL_TEXTURE);
-  glLoadIdentity();
-  glMatrixMode(GL_PROJECTION);
-  glLoadIdentity();
-  glOrtho(0.0, width, height, 0.0, -1.0, 1.0);
-  glMatrixMode(GL_MODELVIEW);
-  glLoadIdentity();
-}
 
 void FilledRect(float x, float y, float w, float h) {
   glBegin(GL_QUADS);
@@ -221,7 +154,7 @@ void LiveOverlay::DrawStrip(const OverlayView& view, const LiveRect& strip) {
 
 void LiveOverlay::Draw(const OverlayView& view, int windowWidth, int windowHeight) {
   SavedGlState saved;
-  WindowCoordinates(windowWidth, windowHeight);
+  ScreenCoordinates(windowWidth, windowHeight);
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   glDisable(GL_TEXTURE_2D);
@@ -230,28 +163,3 @@ void LiveOverlay::Draw(const OverlayView& view, int windowWidth, int windowHeigh
   DrawStrip(view, StripRect(windowWidth, windowHeight));
 }
 
-void DrawPictureInWindow(unsigned texture, const LiveRect& rect, int windowWidth, int windowHeight) {
-  SavedGlState saved;
-  WindowCoordinates(windowWidth, windowHeight);
-  glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-  glClear(GL_COLOR_BUFFER_BIT);
-  glDisable(GL_BLEND);
-  glEnable(GL_TEXTURE_2D);
-  glBindTexture(GL_TEXTURE_2D, texture);
-  glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-  const float x = static_cast<float>(rect.x);
-  const float y = static_cast<float>(rect.y);
-  const float w = static_cast<float>(rect.width);
-  const float h = static_cast<float>(rect.height);
-  // The picture's rows are bottom-up: its last row is the window's top.
-  glBegin(GL_QUADS);
-  glTexCoord2f(0, 1);
-  glVertex2f(x, y);
-  glTexCoord2f(1, 1);
-  glVertex2f(x + w, y);
-  glTexCoord2f(1, 0);
-  glVertex2f(x + w, y + h);
-  glTexCoord2f(0, 0);
-  glVertex2f(x, y + h);
-  glEnd();
-}

@@ -52,6 +52,3 @@ class LiveOverlay {
   int textWidth_ = 0;
   int textHeight_ = 0;
 };
-
-// Draws the picture texture into the window's back buffer, scaled into rect, on black.
-void DrawPictureInWindow(unsigned texture, const LiveRect& rect, int windowWidth, int windowHeight);

@@ -265,7 +265,7 @@ void LivePlayer::Draw() {
     frameMs_ = MillisecondsSince(start);
     needsRender_ = false;
   }
-  DrawPictureInWindow(session_.PictureTexture(),
+  DrawPictureOnScreen(session_.PictureTexture(),
                       PictureRect(windowWidth_, windowHeight_, session_.Width(), session_.Height()), windowWidth_,
                       windowHeight_);
   if (overlayShown_) {

@@ -16,7 +16,7 @@
 #include "assets/image.h"
 #include "capture/capture_session.h"
 #include "capture/frame_grid.h"
-#include "capture/picture_target.h"
+#include "render/picture_target.h"
 #include "demo/timeline_state.h"
 #include "render/frame.h"
 

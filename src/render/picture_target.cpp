@@ -1,4 +1,4 @@
-#include "capture/picture_target.h"
+#include "render/picture_target.h"
 
 #include "platform/gl.h"
 

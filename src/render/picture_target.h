@@ -1,8 +1,8 @@
 #pragma once
 // A framebuffer of a fixed size that the demo is drawn into and read back from: RGBA8
 // colour (a renderbuffer, or a texture another pass can draw from) and a 24-bit depth
-// buffer. drift-capture and the live player draw into the same kind, so their pixels
-// agree.
+// buffer. drift-capture, the live player and the demo scaled to a screen of another
+// size all draw into the same kind, so their pixels agree.
 #include <string>
 
 #include "assets/image.h"
