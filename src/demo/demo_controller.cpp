@@ -17,6 +17,7 @@
 #include "render/lighting.h"
 #include "render/noise_texture.h"
 #include "render/post_process.h"
+#include "render/screen_picture.h"
 #include "render/shadow_map.h"
 #include "scenes/assembling_scene.h"
 #include "scenes/breaking_wall_scene.h"
@@ -63,6 +64,16 @@ void DisableCubeMapTexturing() {
   glDisable(GL_TEXTURE_CUBE_MAP);
 }
 
+// What the driver gave for vertical sync. The timeline follows the music, so sync
+// changes only how smoothly frames reach the screen.
+void LogVerticalSync(platform::VerticalSync sync) {
+  switch (sync) {
+    case platform::VerticalSync::kAdaptive: WriteLog("vertical sync: adaptive"); break;
+    case platform::VerticalSync::kOn: WriteLog("vertical sync: on (the driver has no adaptive sync)"); break;
+    case platform::VerticalSync::kOff: WriteLog("vertical sync: off (the driver refused it)"); break;
+  }
+}
+
 }  // namespace
 
 DemoController::DemoController() { OpenLog(); }
@@ -81,28 +92,30 @@ bool DemoController::Init(int width, int height, int bitsPerPixel, int refreshRa
       Shutdown();
       return false;
     }
-    if (window_->Width() != width || window_->Height() != height) {
-      WriteLog("the display runs at %dx%d instead of the chosen %dx%d; the demo is drawn at %dx%d",
-               window_->Width(), window_->Height(), width, height, window_->Width(), window_->Height());
-      width_ = window_->Width();
-      height_ = window_->Height();
-    }
   }
   if (!platform::FetchGlEntryPoints() || (options_.useCurrentContext && glGetString(GL_VERSION) == nullptr)) {
     WriteLog("couldn't initialize opengl extensions");
     Shutdown();
     return false;
   }
+  outputFramebuffer_ = options_.outputFramebuffer;
+  if (window_ != nullptr) {
+    LogVerticalSync(window_->Sync());
+    if (window_->Scaled() && !SetUpScaledPicture()) {
+      Shutdown();
+      return false;
+    }
+  }
   if (!CreateCgContext(cgContext_)) {
     WriteLog("couldn't initialize cg");
     Shutdown();
     return false;
   }
-  if (options_.outputFramebuffer != 0) BindFrameBuffer(options_.outputFramebuffer);
+  if (outputFramebuffer_ != 0) BindFrameBuffer(outputFramebuffer_);
   const sm::Mat4 projection = SetInitialGlState(width_, height_, kInitialFieldOfView);
   manualCamera_ = std::make_unique<ManCam>(PlatformInputState());
   timeline_.Start(width_, height_, projection, manualCamera_.get());
-  loadingScreen_.framebuffer = options_.outputFramebuffer;
+  loadingScreen_.framebuffer = outputFramebuffer_;
   loadingScreen_.shown = options_.showLoadingScreen;
   loadingScreen_.present = [this] { Present(); };
   targets_ = CreateMainTargets(width_, height_);
@@ -301,15 +314,38 @@ bool DemoController::Render(float /*timeMs*/, float dtMs) {
   frame.boardIndex = timeline_.BoardIndex();
   for (int i = 0; i < 4; ++i) frame.boardTextures[i] = boardTextures_[i] != nullptr ? boardTextures_[i]->GetName() : 0;
   frame.boardOpacity = timeline_.BoardOpacity();
-  frame.outputFramebuffer = options_.outputFramebuffer;
+  frame.outputFramebuffer = outputFramebuffer_;
   frame.afterPass = options_.afterPass;
   frame.present = [this] { Present(); };
   RenderFrame(frame);
   return true;
 }
 
+bool DemoController::SetUpScaledPicture() {
+  int screenWidth = 0;
+  int screenHeight = 0;
+  window_->DrawableSize(screenWidth, screenHeight);
+  std::string error;
+  if (!CreatePictureTarget(scaledPicture_, width_, height_, true, error)) {
+    WriteLog("couldn't initialize opengl window: %s", error.c_str());
+    return false;
+  }
+  outputFramebuffer_ = scaledPicture_.framebuffer;
+  WriteLog("the display can't switch to %dx%d; the demo is drawn at %dx%d and scaled to the desktop's %dx%d",
+           width_, height_, width_, height_, screenWidth, screenHeight);
+  return true;
+}
+
 void DemoController::Present() {
-  if (window_ != nullptr) window_->Present();
+  if (window_ == nullptr) return;
+  if (scaledPicture_.framebuffer != 0) {
+    int screenWidth = 0;
+    int screenHeight = 0;
+    window_->DrawableSize(screenWidth, screenHeight);
+    DrawPictureOnScreen(scaledPicture_.colourTexture, FitPicture(screenWidth, screenHeight, width_, height_),
+                        screenWidth, screenHeight);
+  }
+  window_->Present();
 }
 
 void DemoController::Shutdown() {
@@ -348,6 +384,8 @@ void DemoController::Shutdown() {
   if (noiseTexture_ != 0) glDeleteTextures(1, &noiseTexture_);
   noiseTexture_ = 0;
   loadingScreen_.Release();
+  DeletePictureTarget(scaledPicture_);
+  outputFramebuffer_ = options_.outputFramebuffer;
 
   cgContext_.reset();
   if (window_ != nullptr) {

@@ -29,6 +29,7 @@
 #include "platform/input.h"
 #include "render/draw_lists.h"
 #include "render/frame.h"
+#include "render/picture_target.h"
 
 namespace platform {
 class GlWindow;
@@ -153,10 +154,15 @@ class DemoController final : public IContentObserver,
   bool SetUpScenes();
   bool LoadCameras();
   bool LoadMask();
+  // Where the window covers a desktop of another size: the picture the frames are
+  // drawn into, scaled onto the screen at each present.
+  bool SetUpScaledPicture();
   void Present();
 
   ControllerOptions options_;
   std::unique_ptr<platform::GlWindow> window_;
+  PictureTarget scaledPicture_;       // empty unless the window is scaled
+  unsigned outputFramebuffer_ = 0;    // where frames go: the caller's, the scaled picture's or 0
   std::unique_ptr<fx::Context> cgContext_;
   std::unique_ptr<MainTargets> targets_;
   std::unique_ptr<BlurTarget> glowBlur_;

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <cstring>
 #include <vector>
 
 #include "platform/signals.h"
@@ -139,36 +140,50 @@ bool GlWindow::Create(IKeyboardCallback* input, int width, int height, int bitsP
   height_ = height;
   fullScreen_ = true;
   ownsWindow_ = true;
+  scaled_ = false;
   if (!InitVideo() || !CreateGlWindow(width, height, bitsPerPixel, SDL_WINDOW_HIDDEN)) {
     TearDown();
     return false;
   }
   g_input = input;
 
-  // Switch the display to the requested mode (or the closest one the driver offers).
+  // Switch the display to the chosen mode where it offers that size; otherwise (and
+  // on Wayland, where clients cannot switch modes) cover the desktop at its own mode.
   SDL_DisplayMode wanted{};
   wanted.w = width;
   wanted.h = height;
   wanted.refresh_rate = refreshRate;
   SDL_DisplayMode closest;
-  if (SDL_GetClosestDisplayMode(0, &wanted, &closest) == nullptr ||
-      SDL_SetWindowDisplayMode(window_, &closest) != 0 ||
-      SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN) != 0) {
-    TearDown();
-    return false;
+  const char* driver = SDL_GetCurrentVideoDriver();
+  const bool canSwitch = driver == nullptr || std::strcmp(driver, "wayland") != 0;
+  const bool offered = canSwitch && SDL_GetClosestDisplayMode(0, &wanted, &closest) != nullptr &&
+                       closest.w == width && closest.h == height;
+  scaled_ = !(offered && SDL_SetWindowDisplayMode(window_, &closest) == 0 &&
+              SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN) == 0);
+  if (scaled_) {
+    // The window takes the desktop's size itself too: without a window manager (a
+    // bare X server) nothing else would make it cover the screen.
+    SDL_DisplayMode desktop;
+    if (SDL_GetDesktopDisplayMode(0, &desktop) == 0) {
+      SDL_SetWindowBordered(window_, SDL_FALSE);
+      SDL_SetWindowSize(window_, desktop.w, desktop.h);
+      SDL_SetWindowPosition(window_, 0, 0);
+    }
+    if (SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+      TearDown();
+      return false;
+    }
   }
 
   SDL_ShowCursor(SDL_DISABLE);
   SDL_DisableScreenSaver();
   if (!CreateContextAndShow()) return false;
 
-  // The driver may have given the closest mode rather than the chosen one: from here
-  // on the size is the one the window really has, so the picture fills the screen.
+  // A driver that accepted the mode yet gave another size is treated as a refusal.
   int drawableWidth = 0;
   int drawableHeight = 0;
   SDL_GL_GetDrawableSize(window_, &drawableWidth, &drawableHeight);
-  width_ = drawableWidth > 0 ? drawableWidth : closest.w;
-  height_ = drawableHeight > 0 ? drawableHeight : closest.h;
+  if (drawableWidth != width || drawableHeight != height) scaled_ = true;
   return true;
 }
 
@@ -203,6 +218,11 @@ bool GlWindow::CreateContextAndShow() {
     TearDown();
     return false;
   }
+  // Adaptive sync first, plain sync where the driver has none; what it really runs
+  // with is read back, as some drivers accept the call and keep their own setting.
+  if (SDL_GL_SetSwapInterval(-1) != 0) SDL_GL_SetSwapInterval(1);
+  const int interval = SDL_GL_GetSwapInterval();
+  sync_ = interval < 0 ? VerticalSync::kAdaptive : interval > 0 ? VerticalSync::kOn : VerticalSync::kOff;
   SDL_ShowWindow(window_);
   SDL_RaiseWindow(window_);
   SDL_SetWindowInputFocus(window_);
@@ -278,6 +298,9 @@ PumpResult PumpEvents() {
         }
         break;
       case SDL_KEYDOWN: {
+        // Alt-F4 ends the run as closing the window does, also where no window manager
+        // turns it into a close request (a compo machine's bare X server).
+        if (event.key.keysym.sym == SDLK_F4 && (event.key.keysym.mod & KMOD_ALT) != 0) return PumpResult::kQuit;
         const int code = VirtualKeyFromSdl(event.key.keysym.sym);
         if (code != 0) g_pressedKeys.push_back(code);
         g_lastKeyShift = (event.key.keysym.mod & KMOD_SHIFT) != 0;

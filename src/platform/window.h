@@ -9,6 +9,10 @@ struct SDL_Window;
 
 namespace platform {
 
+// What the driver gave when asked for vertical sync: adaptive (waits for the refresh
+// only when a frame is on time, tears rather than stalls when late), plain, or none.
+enum class VerticalSync { kAdaptive, kOn, kOff };
+
 struct DisplayMode {
   int width = 0;
   int height = 0;
@@ -48,11 +52,16 @@ class GlWindow {
   void DrawableSize(int& width, int& height) const;
 
   bool IsOpen() const { return window_ != nullptr; }
-  // The chosen size until Create succeeds; then the size the window really has, which
-  // differs where the driver offered only a close mode.
+  // The size the caller draws at: the chosen one. Where the display cannot switch to
+  // it (Wayland, a mode the display does not offer or refuses), the window covers the
+  // desktop at its own mode instead and Scaled() is true: the caller draws at this
+  // size and scales the picture to DrawableSize, rather than the display silently
+  // taking another mode.
   int Width() const { return width_; }
   int Height() const { return height_; }
+  bool Scaled() const { return scaled_; }
   int DepthBits() const { return depthBits_; }
+  VerticalSync Sync() const { return sync_; }
 
  private:
   bool CreateGlWindow(int width, int height, int bitsPerPixel, unsigned flags);
@@ -65,12 +74,14 @@ class GlWindow {
   int depthBits_ = 0;
   bool fullScreen_ = false;
   bool ownsWindow_ = false;
+  bool scaled_ = false;
+  VerticalSync sync_ = VerticalSync::kOff;
 };
 
 enum class PumpResult { kContinue, kQuit };
 
 // Empties the event queue: keys and left clicks go to the window's input receiver;
-// a quit request (the window manager closing the window, SIGINT/SIGTERM) ends it.
+// a quit request (the window manager closing the window, Alt-F4, SIGINT/SIGTERM) ends it.
 PumpResult PumpEvents();
 
 }  // namespace platform

@@ -42,6 +42,18 @@ TEST_F(DriftRun, ClosingTheWindowEndsTheRunThroughTheTeardown) {
   EXPECT_TRUE(DataFolderGone());
 }
 
+TEST_F(DriftRun, AltF4EndsTheRunThroughTheTeardownWithoutAWindowManager) {
+  auto started = StartDriftPastDialog(TestDemo(), Options());
+  ASSERT_TRUE(started) << "the start dialog never appeared";
+  ChildProcess& drift = *started;
+  ASSERT_NE(WaitForWindow(kDemoTitle, 30), 0u);
+  RunCommand({"xdotool", "key", "alt+F4"});
+  ASSERT_TRUE(drift.Wait(30)) << "Alt-F4 did not end the run";
+  EXPECT_EQ(drift.ExitCode(), 0);
+  EXPECT_TRUE(DataFolderGone());
+  EXPECT_NE(Log().find("vertical sync: "), std::string::npos) << Log();
+}
+
 TEST_F(DriftRun, TerminationSignalStillRemovesTheDataFolder) {
   const std::string demo = TestDemo();
   for (int signal : {SIGTERM, SIGINT}) {

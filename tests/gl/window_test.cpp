@@ -49,12 +49,4 @@ TEST(GlWindow, OpensFullScreenWithAContextAndAllEntryPoints) {
   platform::ResetGlEntryPoints();
 }
 
-TEST(GlWindow, AModeTheDisplayCannotShowFailsAndLeavesNoWindow) {
-  CountingInput input;
-  platform::GlWindow window;
-  EXPECT_FALSE(window.Create(&input, 40000, 30000, 32, 60));
-  EXPECT_FALSE(window.IsOpen());
-  window.TearDown();
-}
-
 }  // namespace
