@@ -4,6 +4,7 @@
 // projection and the culling. It works on objects the controller owns and wires in
 // while loading, so it runs (and is tested) without a window or GL.
 #include "anim/math.h"
+#include "anim/show_times.h"
 #include "render/draw_lists.h"
 #include "render/frustum.h"
 
@@ -34,7 +35,7 @@ struct TimelineParts {
 class DemoTimeline {
  public:
   // The music drives the timeline up to this time (seconds); the frame clock after it.
-  static constexpr float kMusicEnd = 223.0f;
+  static constexpr float kMusicEnd = show::AsFloat(show::kMusicEnd);
   // Culling reaches far beyond the projection's far plane (gl_state.h).
   static constexpr float kCullingFarPlane = 800000.0f;
 

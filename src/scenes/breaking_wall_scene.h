@@ -1,7 +1,7 @@
 #pragma once
 // The breaking-wall scene: the robot runs down the passage to a glass wall that shows
 // the greetings in time with the music, breaks through it and runs on while the shards
-// fly and bounce. Current for 120 < t < 200.598.
+// fly and bounce. Current after show::kSceneSwitch and before show::kBackToHall.
 #include <memory>
 #include <vector>
 

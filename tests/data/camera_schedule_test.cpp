@@ -10,6 +10,7 @@
 
 #include "anim/node_animation.h"
 #include "anim/property_script.h"
+#include "anim/show_times.h"
 #include "assets/camera_file.h"
 #include "data/data_set.h"
 #include "datagen/direction/shot_list.h"
@@ -38,7 +39,7 @@ TEST(CameraSchedule, OneCameraPerShotEachShownUntilItsCut) {
       EXPECT_LT(schedule.At(i - 1).endTime, schedule.At(i).endTime) << "two cameras end together";
     }
   }
-  EXPECT_GE(schedule.At(shots.size() - 1).endTime, 223.0f);
+  EXPECT_GE(schedule.At(shots.size() - 1).endTime, show::AsFloat(show::kMusicEnd));
   // The schedule walks through every camera in order and covers the whole run.
   std::size_t expected = 0;
   for (float t = 0.0f; t <= 240.0f; t += 0.01f) {
@@ -67,8 +68,8 @@ TEST(CameraSchedule, CutsLandOnTheMusicOrTheStory) {
   const auto cutAt = [&](float t) {
     return std::any_of(shots.begin(), shots.end(), [t](const datagen::CameraShot& s) { return s.end == t; });
   };
-  EXPECT_TRUE(cutAt(120.0f));
-  EXPECT_TRUE(cutAt(200.598f));
+  EXPECT_TRUE(cutAt(show::AsFloat(show::kSceneSwitch)));
+  EXPECT_TRUE(cutAt(show::AsFloat(show::kBackToHall)));
 }
 
 TEST(CameraSchedule, ZoomsSlowlyWithinASensibleFieldOfView) {

@@ -10,6 +10,7 @@
 
 #include "anim/keyed_value.h"
 #include "anim/property_script.h"
+#include "anim/show_times.h"
 #include "demo/camera.h"
 #include "demo/manual_camera.h"
 #include "demo/timeline_clock.h"
@@ -111,7 +112,7 @@ TEST_F(Timeline, At223SecondsTheMusicIsFreedAndTheFrameClockTakesOver) {
   EXPECT_EQ(clock.releases, 0);
   EXPECT_FALSE(timeline.MusicEnded());
 
-  clock.seconds = 223.0;
+  clock.seconds = show::kMusicEnd;
   timeline.Update(223500.0f, 16.0f);
   EXPECT_EQ(clock.releases, 1) << "freed in the very frame that reaches 223 s";
   EXPECT_FLOAT_EQ(timeline.TimeMs(), 223000.0f) << "that frame still shows the music's time";
