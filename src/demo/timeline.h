@@ -38,6 +38,8 @@ class DemoTimeline {
   static constexpr float kMusicEnd = show::AsFloat(show::kMusicEnd);
   // Culling reaches far beyond the projection's far plane (gl_state.h).
   static constexpr float kCullingFarPlane = 800000.0f;
+  // A flash fades from 1 to 0 in half a second, unless the property script says otherwise.
+  static constexpr float kFlashFadePerSecond = 2.0f;
 
   // The screen whose aspect the projection and the culling use, the projection made
   // for the first field of view (60 degrees), and the camera of the frames before the
@@ -45,6 +47,9 @@ class DemoTimeline {
   void Start(int width, int height, const sm::Mat4& projection, ICamera* camera);
   // The parts; the current scene becomes parts.assembling.
   void Wire(const TimelineParts& parts);
+  // How much of a flash fades per second of the timeline.
+  void SetFlashFadePerSecond(float perSecond) { flashFadePerSecond_ = perSecond; }
+  float FlashFadePerSecond() const { return flashFadePerSecond_; }
 
   // One frame: timeMs is the frame loop's running time, dtMs its step.
   void Update(float timeMs, float dtMs);
@@ -100,6 +105,7 @@ class DemoTimeline {
   int height_ = 1;
   float timeMs_ = 0.0f;
   float flash_ = 0.0f;
+  float flashFadePerSecond_ = kFlashFadePerSecond;
   int boardIndex_ = 0;
   float boardOpacity_ = 0.0f;
   IScene* currentScene_ = nullptr;

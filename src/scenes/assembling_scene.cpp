@@ -139,7 +139,7 @@ void AssemblingScene::UpdateCredits(float t, float dt) {
     creditIndex_ = creditIndex_ + 1 >= kCreditCount ? 0 : creditIndex_ + 1;
     creditAlpha_ = 1.0f;
   } else {
-    creditAlpha_ = std::max(0.0f, creditAlpha_ - dt / kCreditFadeSeconds);
+    creditAlpha_ = std::max(0.0f, creditAlpha_ - dt / creditFadeSeconds_);
   }
 }
 

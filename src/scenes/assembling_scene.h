@@ -35,6 +35,7 @@ class AssemblingScene final : public IScene {
   static constexpr int kCreditCount = 3;
   static constexpr int kMonitorFrameCount = 99;
   static constexpr float kMonitorFramesPerSecond = 25.0f;
+  // A credit fades out over this long, unless the property script says otherwise.
   static constexpr float kCreditFadeSeconds = 6.0f;
 
   explicit AssemblingScene(ISceneWorld& world);
@@ -43,6 +44,8 @@ class AssemblingScene final : public IScene {
   // Resolves arms, credits, monitors and the robot through the world (after the robot
   // is set up). False, with one log line naming what is missing, when anything is.
   bool Setup();
+  // How long a credit takes to fade out (seconds, above 0).
+  void SetCreditFadeSeconds(float seconds) { creditFadeSeconds_ = seconds; }
 
   void Update(float time, float step) override;
   void DrawOpaque(float time, float step) override;
@@ -102,6 +105,7 @@ class AssemblingScene final : public IScene {
   int lastCreditsValue_ = 0;
   int creditIndex_ = -1;
   float creditAlpha_ = 0.0f;
+  float creditFadeSeconds_ = kCreditFadeSeconds;
   sm::Mat4 placementA_;
   sm::Mat4 placementB_;
   Texture* monitorTextures_[kMonitorFrameCount] = {};

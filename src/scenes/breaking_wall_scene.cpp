@@ -30,7 +30,6 @@ constexpr float kShardSpeedScale = 40.0f;   // world units per velocity unit and
 constexpr float kShardGravity = -9.8f;
 constexpr float kShardGravityScale = 5.0f;
 constexpr float kLightLag = 2.0f;           // the follow light trails the path by this
-constexpr float kLightHeight = 400.0f;      // and sits this far above it
 
 // The light fixed over the wall while the robot stands and breaks through, by column.
 const sm::Mat4 kWallLightView = {{-0.2334f, 0.4339f, -0.8702f, 0.0f, 0.0f, 0.8949f, 0.4462f, 0.0f, 0.9724f,
@@ -128,7 +127,7 @@ void BreakingWallScene::UpdateGreetings(float t, float dt) {
     greetingIndex_ = greetingIndex_ + 1 >= kGreetingCount ? 0 : greetingIndex_ + 1;
     greetingAlpha_ = 1.0f;
   } else {
-    greetingAlpha_ = std::max(0.0f, greetingAlpha_ - dt * kGreetingFadePerSecond);
+    greetingAlpha_ = std::max(0.0f, greetingAlpha_ - dt * greetingFadePerSecond_);
   }
 }
 
@@ -214,6 +213,6 @@ void BreakingWallScene::AdjustLight(sm::Mat4& lightView) {
   }
   // Follow the robot from above the point of the path it passed two seconds ago.
   sm::Vec3 eye = Origin(path_.Evaluate(sceneTime_ - kLightLag, 0.0f));
-  eye.y += kLightHeight;
+  eye.y += followLightHeight_;
   lightView = sm::Inverted(LookAt(robotPosition_, eye));
 }

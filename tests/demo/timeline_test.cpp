@@ -155,6 +155,19 @@ TEST_F(Timeline, EveryChangeOfTheSignalStartsAFlashThatFadesInHalfASecond) {
   EXPECT_EQ(signal.lastValue, 0);
 }
 
+TEST_F(Timeline, AFlashFadesAtTheRateItIsGiven) {
+  SignalPair signal{StepTrack({{0.0f, 0}, {1.0f, 1}}), 0};
+  parts.signal = &signal;
+  Wire();
+  timeline.SetFlashFadePerSecond(4.0f);  // a quarter of a second
+  timeline.Update(1000.0f, 16.0f);
+  ASSERT_FLOAT_EQ(timeline.Flash(), 1.0f);
+  timeline.Update(1125.0f, 125.0f);
+  EXPECT_FLOAT_EQ(timeline.Flash(), 0.5f);
+  timeline.Update(1250.0f, 125.0f);
+  EXPECT_FLOAT_EQ(timeline.Flash(), 0.0f);
+}
+
 TEST_F(Timeline, BoardsAreReadFromTheirTracks) {
   KeyedValue index = StepTrack({{0.0f, 0}, {10.0f, 2}});
   KeyedValue opacity("board_opacity", KeyedValue::kFloat, KeyedValue::kLinear);

@@ -104,6 +104,16 @@ TEST_F(AssemblingSceneTest, EachChangeOfTheCreditsSignalShowsTheNextCreditAndItF
   EXPECT_EQ(scene_.CreditAlpha(), 0.0f);
 }
 
+TEST_F(AssemblingSceneTest, ACreditFadesOverTheTimeItIsGiven) {
+  ASSERT_TRUE(scene_.Setup());
+  scene_.SetCreditFadeSeconds(2.0f);
+  scene_.Update(203.0f, 0.01f);
+  scene_.Update(203.8721f, 0.01f);
+  ASSERT_EQ(scene_.CreditAlpha(), 1.0f);
+  scene_.Update(204.5f, 1.0f);
+  EXPECT_FLOAT_EQ(scene_.CreditAlpha(), 0.5f);
+}
+
 TEST_F(AssemblingSceneTest, AtExactly110_96TheRobotIsReleasedFromTimeZeroInPlacementA) {
   ASSERT_TRUE(scene_.Setup());
   world_.slots[kSlotRobotParts] = true;

@@ -203,6 +203,22 @@ TEST_F(BreakingWallTest, GreetingsChangeOnTheSignalWrapAfterTheFiftyNinthAndFade
   EXPECT_EQ(scene_.GreetingIndex(), 2);  // the 59th change showed greetz58, the 60th greetz0
 }
 
+TEST_F(BreakingWallTest, TheGreetingsFadeAndTheFollowLightRidesAsTheyAreTold) {
+  ASSERT_TRUE(scene_.Setup());
+  scene_.SetGreetingFadePerSecond(2.4f);
+  scene_.SetFollowLightHeight(1000.0f);
+  scene_.Update(120.1f, 0.01f);
+  scene_.Update(120.2f, 0.25f);
+  EXPECT_FLOAT_EQ(scene_.GreetingAlpha(), 0.4f);
+  sm::Mat4 light;
+  scene_.Update(130.0f, 0.01f);
+  scene_.AdjustLight(light);
+  sm::Vec3 eye = PathPosition(128.0f);
+  eye.y += 1000.0f;
+  const sm::Mat4 follow = sm::Inverted(LookAt(PathPosition(130.0f), eye));
+  for (int i = 0; i < 16; ++i) EXPECT_NEAR(light.a[i], follow.a[i], 0.1f) << i;
+}
+
 TEST_F(BreakingWallTest, WhenTheRobotStandsItIsUnderTheFixedLight) {
   ASSERT_TRUE(scene_.Setup());
   sm::Mat4 light;
