@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 
+#include "anim/show_times.h"
 #include "live/live_reload.h"
 #include "live/live_session.h"
 #include "platform/gl.h"
@@ -68,7 +69,7 @@ void BM_Seek(benchmark::State& state) {
   const bool back = state.range(1) != 0;
   const bool warm = state.range(2) != 0;
   // The checkpoints every seek may use: one pass over the whole timeline.
-  if (warm) bench.session.SeekFrame(223L * LiveSession::kFps);
+  if (warm) bench.session.SeekFrame(static_cast<long>(show::kMusicEnd) * LiveSession::kFps);
   for (auto _ : state) {
     state.PauseTiming();
     if (!warm) bench.session.DropCheckpoints();
@@ -94,7 +95,7 @@ BENCHMARK(BM_Seek)
 void BM_FillNextCheckpoint(benchmark::State& state) {
   Bench& bench = Shared();
   if (!Ready(state, bench)) return;
-  const long end = 223L * LiveSession::kFps;
+  const long end = static_cast<long>(show::kMusicEnd) * LiveSession::kFps;
   bench.session.SeekFrame(100L * LiveSession::kFps);
   for (auto _ : state) {
     state.PauseTiming();

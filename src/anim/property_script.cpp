@@ -9,31 +9,10 @@
 #include <sstream>
 #include <utility>
 
+#include "anim/show_times.h"
 #include "app/log.h"
 
 namespace {
-
-// The beat signal's switching times in seconds: the value turns 1 at the first, 0 at
-// the second, and so on.
-constexpr float kSignalTimes[] = {
-    29.5854f,  31.2631f,  32.6122f,  32.9020f,  34.2273f,  35.8714f,  36.3593f,  37.5345f,  38.9509f,
-    39.2715f,  39.5595f,  40.5995f,  42.4831f,  42.9000f,  43.9936f,  45.5709f,  45.9945f,  47.3452f,
-    48.8532f,  49.3578f,  50.6231f,  52.1334f,  52.6416f,  53.8541f,  58.7516f,  60.3002f,  60.7377f,
-    61.9026f,  63.5790f,  63.9953f,  65.2431f,  66.8294f,  67.2732f,  68.5024f,  68.9359f,  70.1425f,
-    71.7178f,  73.4214f,  74.9828f,  75.4901f,  76.7128f,  78.2524f,  79.8739f,  80.3133f,  81.5346f,
-    83.1866f,  84.7946f,  110.9995f, 112.4888f, 113.9540f, 114.4223f, 115.6399f, 116.1866f, 117.4595f,
-    117.6063f, 118.9971f, 120.5958f, 120.9290f, 122.2158f, 122.9019f, 123.9755f, 124.4364f, 125.4857f,
-    125.9176f, 127.1575f, 128.8262f, 130.4339f, 130.8879f, 132.1369f, 133.7188f, 135.3039f, 135.7367f,
-    137.0092f, 138.5752f, 138.9802f, 140.2784f, 141.8177f, 143.5535f, 143.9608f, 145.1361f, 146.7334f,
-    147.1865f, 148.3323f, 149.9318f, 150.5223f, 151.4737f, 153.3106f, 153.7283f, 154.9738f, 156.6602f,
-    156.8938f, 158.2132f, 159.9159f, 160.1760f, 161.4894f, 166.3343f, 167.8816f, 169.6021f, 170.0050f,
-    171.2626f, 172.8610f, 173.2664f, 174.4723f, 176.0849f, 176.5040f, 177.7438f, 179.4071f, 179.8114f,
-    181.0813f, 182.6143f, 182.9816f, 184.2766f, 185.8903f, 186.3692f, 187.5156f, 189.1958f, 189.6271f,
-    190.7596f, 191.1080f, 192.4522f, 192.9488f, 194.0754f, 194.4272f, 195.6851f, 196.1185f, 197.3192f,
-    198.9576f, 199.3005f, 200.5708f, 202.1550f, 202.5488f, 203.8721f, 205.4592f, 205.9066f, 207.0271f,
-    208.5505f, 209.0516f, 210.3174f, 212.0070f, 212.3844f, 213.6274f, 215.2621f, 215.5904f, 216.9343f,
-};
-static_assert(sizeof kSignalTimes / sizeof kSignalTimes[0] == 144, "the signal has 144 switches after its first key");
 
 // A token as shown in a log line: cut short, control characters and quotes masked,
 // so the line stays one readable line whatever the file holds.
@@ -300,8 +279,8 @@ std::unique_ptr<SignalPair> MakeSignalPair() {
   IInterpolator<int>* track = pair->track.Track<int>();
   track->SetKey(0.0f, 0, false);
   int value = 1;
-  for (float time : kSignalTimes) {
-    track->SetKey(time, value, false);
+  for (double time : show::kSignalTimes) {
+    track->SetKey(show::AsFloat(time), value, false);
     value = 1 - value;
   }
   return pair;

@@ -35,7 +35,7 @@ struct PropertyScriptTarget {
   std::vector<std::unique_ptr<EditableCamera>>& cameras;
 };
 
-// The built-in signal track: 145 keys, starting with 0 at time 0.
+// The built-in signal track: 0 at time 0, then a key at each of show::kSignalTimes.
 std::unique_ptr<SignalPair> MakeSignalPair();
 
 // Replaces target.signal with a fresh signal pair, inserts every entry of the file

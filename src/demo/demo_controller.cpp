@@ -149,6 +149,7 @@ bool DemoController::LoadContent(const std::string& dataFolder) {
     WriteLog("error: the property script built no signal track");
     return false;
   }
+  tunables_ = ReadTunables(properties_);
   return LoadTimelineObjects();
 }
 
@@ -179,6 +180,10 @@ bool DemoController::LoadTimelineObjects() {
   robot_->animationIndex = Robot::kBreakingWall;
   robot_->Pose(1000.0f);
   if (!FillModelSlots() || !SetUpScenes()) return false;
+  assembling_->SetCreditFadeSeconds(tunables_.creditFadeSeconds);
+  breakingWall_->SetGreetingFadePerSecond(tunables_.greetingFadePerSecond);
+  breakingWall_->SetFollowLightHeight(tunables_.followLightHeight);
+  timeline_.SetFlashFadePerSecond(tunables_.flashFadePerSecond);
 
   environmentMap_ = LoadCubeMap(dataFolder_ + kEnvironmentMap);
   DisableCubeMapTexturing();
@@ -311,6 +316,7 @@ bool DemoController::Render(float /*timeMs*/, float dtMs) {
   frame.maskTexture = mask_ != nullptr ? mask_->GetName() : 0;
   frame.picture = picture_;
   frame.flash = timeline_.Flash();
+  frame.depthOfField = tunables_.depthOfField;
   frame.boardIndex = timeline_.BoardIndex();
   for (int i = 0; i < 4; ++i) frame.boardTextures[i] = boardTextures_[i] != nullptr ? boardTextures_[i]->GetName() : 0;
   frame.boardOpacity = timeline_.BoardOpacity();

@@ -26,6 +26,7 @@
 #include "demo/timeline.h"
 #include "demo/timeline_clock.h"
 #include "demo/timeline_state.h"
+#include "demo/timeline_tunables.h"
 #include "platform/input.h"
 #include "render/draw_lists.h"
 #include "render/frame.h"
@@ -120,6 +121,7 @@ class DemoController final : public IContentObserver,
   int Height() const { return height_; }
   const std::string& DataFolder() const { return dataFolder_; }
   const DemoTimeline& Timeline() const { return timeline_; }
+  const TimelineTunables& Tunables() const { return tunables_; }
   const ModelSlots& Slots() const { return slots_; }
   const GlobalDrawLists& GlobalLists() const { return global_; }
   const LoadingScreen& Loading() const { return loadingScreen_; }
@@ -189,6 +191,7 @@ class DemoController final : public IContentObserver,
   PropertyMap properties_;
   std::unique_ptr<SignalPair> signal_;
   std::vector<std::unique_ptr<EditableCamera>> editableCameras_;
+  TimelineTunables tunables_;  // read from properties_ after the script loads
   std::unique_ptr<MusicClock> music_;
   std::unique_ptr<Robot::Character> robot_;
   std::unique_ptr<BreakingWallScene> breakingWall_;

@@ -10,8 +10,6 @@
 #include "render/scene_interface.h"
 
 namespace {
-// A flash fades from 1 to 0 in half a second.
-constexpr float kFlashFadePerSecond = 2.0f;
 const sm::Mat4 kIdentity;
 }  // namespace
 
@@ -51,7 +49,7 @@ void DemoTimeline::Update(float timeMs, float dtMs) {
   if (parts_.doors != nullptr) parts_.doors->Update(t, kIdentity, dt);
   timeMs_ = time;
 
-  flash_ -= kFlashFadePerSecond * dt;
+  flash_ -= flashFadePerSecond_ * dt;
   if (flash_ < 0.0f) flash_ = 0.0f;
   if (parts_.signal != nullptr) {
     const int signal = parts_.signal->track.IntAt(t, parts_.signal->lastValue);

@@ -4,6 +4,7 @@
 // projection and the culling. It works on objects the controller owns and wires in
 // while loading, so it runs (and is tested) without a window or GL.
 #include "anim/math.h"
+#include "anim/show_times.h"
 #include "render/draw_lists.h"
 #include "render/frustum.h"
 
@@ -34,9 +35,11 @@ struct TimelineParts {
 class DemoTimeline {
  public:
   // The music drives the timeline up to this time (seconds); the frame clock after it.
-  static constexpr float kMusicEnd = 223.0f;
+  static constexpr float kMusicEnd = show::AsFloat(show::kMusicEnd);
   // Culling reaches far beyond the projection's far plane (gl_state.h).
   static constexpr float kCullingFarPlane = 800000.0f;
+  // A flash fades from 1 to 0 in half a second, unless the property script says otherwise.
+  static constexpr float kFlashFadePerSecond = 2.0f;
 
   // The screen whose aspect the projection and the culling use, the projection made
   // for the first field of view (60 degrees), and the camera of the frames before the
@@ -44,6 +47,9 @@ class DemoTimeline {
   void Start(int width, int height, const sm::Mat4& projection, ICamera* camera);
   // The parts; the current scene becomes parts.assembling.
   void Wire(const TimelineParts& parts);
+  // How much of a flash fades per second of the timeline.
+  void SetFlashFadePerSecond(float perSecond) { flashFadePerSecond_ = perSecond; }
+  float FlashFadePerSecond() const { return flashFadePerSecond_; }
 
   // One frame: timeMs is the frame loop's running time, dtMs its step.
   void Update(float timeMs, float dtMs);
@@ -99,6 +105,7 @@ class DemoTimeline {
   int height_ = 1;
   float timeMs_ = 0.0f;
   float flash_ = 0.0f;
+  float flashFadePerSecond_ = kFlashFadePerSecond;
   int boardIndex_ = 0;
   float boardOpacity_ = 0.0f;
   IScene* currentScene_ = nullptr;

@@ -5,10 +5,10 @@
 #include "anim/keyed_value.h"
 #include "anim/property_script.h"
 #include "anim/random.h"
+#include "anim/show_times.h"
 #include "assets/demo_content.h"
 #include "assets/model.h"
 #include "demo/demo_controller.h"
-#include "scenes/greetings_signal.h"
 
 namespace {
 
@@ -127,7 +127,9 @@ std::vector<TimelineEvent> DemoController::TimelineEvents() const {
     events.push_back(TimelineEvent{schedule_.At(i).endTime, TimelineEvent::kCut});
   }
   if (signal_ != nullptr) AddChanges(&signal_->track, 0, 0.0f, TimelineEvent::kSignal, events);
-  for (float key : kGreetingsKeyTimes) events.push_back(TimelineEvent{kGreetingsStart + key, TimelineEvent::kGreeting});
+  for (float key : show::kGreetingsKeyTimes) {
+    events.push_back(TimelineEvent{show::kGreetingsStart + key, TimelineEvent::kGreeting});
+  }
   events.push_back(TimelineEvent{kHandOverSeconds, TimelineEvent::kScene});
   events.push_back(TimelineEvent{kDanceClaimSeconds, TimelineEvent::kScene});
   AddChanges(boardIndex_, 0, 0.0f, TimelineEvent::kBoard, events);

@@ -16,14 +16,14 @@ namespace {
 const char* const kUser = "assembling scene";
 
 // Timeline times (seconds).
-constexpr float kReleaseTime = 110.96f;     // the robot parts replace the lying robot
-constexpr float kRunStart = 115.0f;         // the robot follows the path
-constexpr float kPassageOpen = 117.5f;      // the passage is shown ...
-constexpr float kPassageClose = 137.5f;     // ... until here
+constexpr float kReleaseTime = show::AsFloat(show::kRobotRelease);  // the robot parts replace the lying robot
+constexpr float kRunStart = show::AsFloat(show::kRunStart);          // the robot follows the path
+constexpr float kPassageOpen = show::AsFloat(show::kPassageOpen);    // the passage is shown ...
+constexpr float kPassageClose = show::AsFloat(show::kPassageClose);  // ... until here
 constexpr float kHandOver = kHandOverSeconds;
 constexpr float kDanceClaim = kDanceClaimSeconds;
-constexpr float kDanceLight = 200.7f;       // the dance light and placement B from here
-constexpr float kDanceStart = 201.9f;       // dance animation time 0
+constexpr float kDanceLight = show::AsFloat(show::kDanceLight);  // the dance light and placement B from here
+constexpr float kDanceStart = show::AsFloat(show::kDanceStart);  // dance animation time 0
 constexpr float kReleaseSpeed = 2.5f;
 constexpr float kRunSpeed = 2.0f;
 constexpr float kRunPhaseOrigin = 105.0f;
@@ -139,7 +139,7 @@ void AssemblingScene::UpdateCredits(float t, float dt) {
     creditIndex_ = creditIndex_ + 1 >= kCreditCount ? 0 : creditIndex_ + 1;
     creditAlpha_ = 1.0f;
   } else {
-    creditAlpha_ = std::max(0.0f, creditAlpha_ - dt / kCreditFadeSeconds);
+    creditAlpha_ = std::max(0.0f, creditAlpha_ - dt / creditFadeSeconds_);
   }
 }
 

@@ -1,11 +1,12 @@
 #pragma once
 // The assembling scene: the factory hall with the two welding arms, the robot's
 // release, its run to the doors and later its dance, the monitor screens and the
-// credits. Current for 0 ≤ t ≤ 120 and from 200.598 s on.
+// credits. Current from 0 up to show::kSceneSwitch and from show::kBackToHall on.
 #include <memory>
 #include <vector>
 
 #include "anim/math.h"
+#include "anim/show_times.h"
 #include "render/scene_interface.h"
 #include "scenes/robot_path.h"
 #include "scenes/spark_emitter.h"
@@ -22,8 +23,8 @@ class Character;
 
 // The breaking-wall scene takes the timeline after kHandOverSeconds and hands it back
 // at kDanceClaimSeconds.
-constexpr float kHandOverSeconds = 120.0f;
-constexpr float kDanceClaimSeconds = 200.598f;
+constexpr float kHandOverSeconds = show::AsFloat(show::kSceneSwitch);
+constexpr float kDanceClaimSeconds = show::AsFloat(show::kBackToHall);
 
 // Whether the assembling scene claims the timeline at t (seconds); the breaking-wall
 // scene claims exactly the other times.
@@ -34,6 +35,7 @@ class AssemblingScene final : public IScene {
   static constexpr int kCreditCount = 3;
   static constexpr int kMonitorFrameCount = 99;
   static constexpr float kMonitorFramesPerSecond = 25.0f;
+  // A credit fades out over this long, unless the property script says otherwise.
   static constexpr float kCreditFadeSeconds = 6.0f;
 
   explicit AssemblingScene(ISceneWorld& world);
@@ -42,6 +44,8 @@ class AssemblingScene final : public IScene {
   // Resolves arms, credits, monitors and the robot through the world (after the robot
   // is set up). False, with one log line naming what is missing, when anything is.
   bool Setup();
+  // How long a credit takes to fade out (seconds, above 0).
+  void SetCreditFadeSeconds(float seconds) { creditFadeSeconds_ = seconds; }
 
   void Update(float time, float step) override;
   void DrawOpaque(float time, float step) override;
@@ -101,6 +105,7 @@ class AssemblingScene final : public IScene {
   int lastCreditsValue_ = 0;
   int creditIndex_ = -1;
   float creditAlpha_ = 0.0f;
+  float creditFadeSeconds_ = kCreditFadeSeconds;
   sm::Mat4 placementA_;
   sm::Mat4 placementB_;
   Texture* monitorTextures_[kMonitorFrameCount] = {};
@@ -109,5 +114,5 @@ class AssemblingScene final : public IScene {
   int monitorFrame_ = 0;
   float monitorClock_ = 0.0f;  // monitor frames played, kept within one loop
   float sceneTime_ = 0.0f;
-  RobotPath path_;  // the breaking-wall scene's path, which the robot follows from 115 s
+  RobotPath path_;  // the breaking-wall scene's path, which the robot follows from the run's start
 };

@@ -5,10 +5,10 @@
 #include "anim/keyed_value.h"
 #include "anim/node_animation.h"
 #include "anim/random.h"
+#include "anim/show_times.h"
 #include "assets/model.h"
 #include "scenes/assembling_scene.h"
 #include "scenes/frames.h"
-#include "scenes/greetings_signal.h"
 #include "scenes/lookups.h"
 #include "scenes/overlay.h"
 #include "scenes/robot.h"
@@ -20,17 +20,16 @@ const char* const kUser = "breaking-wall scene";
 const char* const kWallPathName = "robot_breaking_wall_path";
 
 // Timeline times (seconds).
-constexpr float kStandStart = 136.4f;     // the robot stops before the wall
-constexpr float kBreakStart = 164.4808f;  // breaking-wall animation time 0
-constexpr float kShardsStart = 166.3808f; // the shards fly
-constexpr float kRunOn = 167.4808f;       // running again beyond the wall
+constexpr float kStandStart = show::AsFloat(show::kRobotStands);  // the robot stops before the wall
+constexpr float kBreakStart = show::AsFloat(show::kWallCharge);   // breaking-wall animation time 0
+constexpr float kShardsStart = show::AsFloat(show::kWallImpact);  // the shards fly
+constexpr float kRunOn = show::AsFloat(show::kRunAgain);          // running again beyond the wall
 constexpr float kRunSpeed = 2.0f;
 
 constexpr float kShardSpeedScale = 40.0f;   // world units per velocity unit and second
 constexpr float kShardGravity = -9.8f;
 constexpr float kShardGravityScale = 5.0f;
 constexpr float kLightLag = 2.0f;           // the follow light trails the path by this
-constexpr float kLightHeight = 400.0f;      // and sits this far above it
 
 // The light fixed over the wall while the robot stands and breaks through, by column.
 const sm::Mat4 kWallLightView = {{-0.2334f, 0.4339f, -0.8702f, 0.0f, 0.0f, 0.8949f, 0.4462f, 0.0f, 0.9724f,
@@ -86,7 +85,9 @@ bool BreakingWallScene::Setup() {
   models_.push_back(brokenWall_);
 
   greetingsSignal_ = std::make_unique<KeyedValue>("change_greetz_signal", KeyedValue::kInt, KeyedValue::kStep);
-  for (int i = 0; i < kGreetingsKeyCount; ++i) greetingsSignal_->SetInt(kGreetingsKeyTimes[i], i % 2 == 0 ? 1 : 0);
+  for (int i = 0; i < show::kGreetingsKeyCount; ++i) {
+    greetingsSignal_->SetInt(show::kGreetingsKeyTimes[i], i % 2 == 0 ? 1 : 0);
+  }
   lastGreetingsValue_ = 0;
   ready_ = true;
   return true;
@@ -120,13 +121,13 @@ void BreakingWallScene::UpdateRobot(float t, const sm::Mat4& path) {
 }
 
 void BreakingWallScene::UpdateGreetings(float t, float dt) {
-  const int value = greetingsSignal_->IntAt(t - kGreetingsStart, lastGreetingsValue_);
+  const int value = greetingsSignal_->IntAt(t - show::kGreetingsStart, lastGreetingsValue_);
   if (value != lastGreetingsValue_) {
     lastGreetingsValue_ = value;
     greetingIndex_ = greetingIndex_ + 1 >= kGreetingCount ? 0 : greetingIndex_ + 1;
     greetingAlpha_ = 1.0f;
   } else {
-    greetingAlpha_ = std::max(0.0f, greetingAlpha_ - dt * kGreetingFadePerSecond);
+    greetingAlpha_ = std::max(0.0f, greetingAlpha_ - dt * greetingFadePerSecond_);
   }
 }
 
@@ -212,6 +213,6 @@ void BreakingWallScene::AdjustLight(sm::Mat4& lightView) {
   }
   // Follow the robot from above the point of the path it passed two seconds ago.
   sm::Vec3 eye = Origin(path_.Evaluate(sceneTime_ - kLightLag, 0.0f));
-  eye.y += kLightHeight;
+  eye.y += followLightHeight_;
   lightView = sm::Inverted(LookAt(robotPosition_, eye));
 }

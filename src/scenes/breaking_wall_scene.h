@@ -1,7 +1,7 @@
 #pragma once
 // The breaking-wall scene: the robot runs down the passage to a glass wall that shows
 // the greetings in time with the music, breaks through it and runs on while the shards
-// fly and bounce. Current for 120 < t < 200.598.
+// fly and bounce. Current after show::kSceneSwitch and before show::kBackToHall.
 #include <memory>
 #include <vector>
 
@@ -21,7 +21,10 @@ class Character;
 class BreakingWallScene final : public IScene {
  public:
   static constexpr int kGreetingCount = 59;
+  // A greeting fades out by this much per second, and the follow light sits this far
+  // above the path, unless the property script says otherwise.
   static constexpr float kGreetingFadePerSecond = 1.2f;
+  static constexpr float kFollowLightHeight = 400.0f;
   // The side walls that keep the shards in the world, on z (see docs/scenes.md).
   static constexpr float kSideWallLow = -21650.75f;
   static constexpr float kSideWallHigh = 5540.82f;
@@ -43,6 +46,8 @@ class BreakingWallScene final : public IScene {
   // "glass_wall_broken" (eight draws of the random generator each, in mesh order) and
   // builds the greetings signal. False, with one log line naming what is missing.
   bool Setup();
+  void SetGreetingFadePerSecond(float perSecond) { greetingFadePerSecond_ = perSecond; }
+  void SetFollowLightHeight(float height) { followLightHeight_ = height; }
 
   void Update(float time, float step) override;
   void DrawOpaque(float time, float step) override;
@@ -102,6 +107,8 @@ class BreakingWallScene final : public IScene {
   int lastGreetingsValue_ = 0;
   int greetingIndex_ = -1;
   float greetingAlpha_ = 0.0f;
+  float greetingFadePerSecond_ = kGreetingFadePerSecond;
+  float followLightHeight_ = kFollowLightHeight;
   std::vector<Shard> shards_;
   float sceneTime_ = 0.0f;
   sm::Vec3 robotPosition_;

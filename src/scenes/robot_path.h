@@ -1,5 +1,5 @@
 #pragma once
-// The path the robot runs along from 115 s: the node animation "robot_path" moving the
+// The path the robot runs along from show::kRunStart: the node animation "robot_path" moving the
 // first mesh of the model "robot_path". Both scenes read it; its base transform P is
 // where the robot's hips are.
 #include "anim/math.h"

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "anim/show_times.h"
 #include "app/log.h"
 #include "support/temp_dir.h"
 
@@ -278,12 +279,13 @@ TEST_F(PropertyScriptTest, TheSignalAlternatesOnTheBuiltInBeat) {
   int value = 0;
   bool hold = false;
   keys->GetKey(1, time, value, hold);
-  EXPECT_EQ(time, 29.5854f);
+  const float first = show::AsFloat(show::kSignalTimes[0]);
+  EXPECT_EQ(time, first);
   keys->GetKey(144, time, value, hold);
-  EXPECT_EQ(time, 216.9343f);
-  EXPECT_EQ(track.IntAt(29.58f), 0);
-  EXPECT_EQ(track.IntAt(29.5854f), 1);
-  EXPECT_EQ(track.IntAt(85.0f), 1);  // a long high stretch before 110.9995
+  EXPECT_EQ(time, show::AsFloat(show::kSignalTimes[show::kSignalSwitchCount - 1]));
+  EXPECT_EQ(track.IntAt(std::nextafter(first, 0.0f)), 0);
+  EXPECT_EQ(track.IntAt(first), 1);
+  EXPECT_EQ(track.IntAt(85.0f), 1);  // a long high stretch before the release hit
   EXPECT_EQ(track.IntAt(300.0f), 0);
 }
 

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <vector>
 
+#include "anim/show_times.h"
 #include "data/data_set.h"
 #include "data/direction_playback.h"
 #include "datagen/timeline_events.h"
@@ -98,9 +99,9 @@ TEST(ArmsWelding, RestClearOfTheRobotWhileItIsReleased) {
   DirectionPlayback p;
   ASSERT_TRUE(p.Ready());
   const MechanicalArm* arms[2] = {&p.driver.Assembling().FirstArm(), &p.driver.Assembling().SecondArm()};
-  p.PlayTo(110.96);
+  p.PlayTo(show::kRobotRelease);
   const V3 rest[2] = {V3(arms[0]->Emitter().position), V3(arms[1]->Emitter().position)};
-  for (double t = 110.96; t < 115.0; t += 1.0 / 60.0) {
+  for (double t = show::kRobotRelease; t < show::kRunStart; t += 1.0 / 60.0) {
     p.PlayTo(t);
     for (int a = 0; a < 2; ++a) {
       const V3 tip(arms[a]->Emitter().position);

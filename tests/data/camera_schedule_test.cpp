@@ -10,11 +10,13 @@
 
 #include "anim/node_animation.h"
 #include "anim/property_script.h"
+#include "anim/show_times.h"
 #include "assets/camera_file.h"
 #include "data/data_set.h"
 #include "datagen/direction/shot_list.h"
 #include "datagen/timeline_events.h"
 #include "demo/camera_schedule.h"
+#include "demo/timeline_tunables.h"
 
 namespace {
 
@@ -38,7 +40,7 @@ TEST(CameraSchedule, OneCameraPerShotEachShownUntilItsCut) {
       EXPECT_LT(schedule.At(i - 1).endTime, schedule.At(i).endTime) << "two cameras end together";
     }
   }
-  EXPECT_GE(schedule.At(shots.size() - 1).endTime, 223.0f);
+  EXPECT_GE(schedule.At(shots.size() - 1).endTime, show::AsFloat(show::kMusicEnd));
   // The schedule walks through every camera in order and covers the whole run.
   std::size_t expected = 0;
   for (float t = 0.0f; t <= 240.0f; t += 0.01f) {
@@ -67,8 +69,8 @@ TEST(CameraSchedule, CutsLandOnTheMusicOrTheStory) {
   const auto cutAt = [&](float t) {
     return std::any_of(shots.begin(), shots.end(), [t](const datagen::CameraShot& s) { return s.end == t; });
   };
-  EXPECT_TRUE(cutAt(120.0f));
-  EXPECT_TRUE(cutAt(200.598f));
+  EXPECT_TRUE(cutAt(show::AsFloat(show::kSceneSwitch)));
+  EXPECT_TRUE(cutAt(show::AsFloat(show::kBackToHall)));
 }
 
 TEST(CameraSchedule, ZoomsSlowlyWithinASensibleFieldOfView) {
@@ -116,6 +118,34 @@ TEST(PropertyScript, LoadsCleanlyAndRecordsTheCuts) {
   for (std::size_t i = 0; i < shots.size(); ++i) {
     EXPECT_EQ(changer->Keys<int>()->ValueAt(shots[i].start + 0.001f), static_cast<int>(i)) << "shot " << i;
   }
+}
+
+TEST(PropertyScript, HoldsOnlyConstantsTheTimelineReadsAtTheValuesItWasBuiltWith) {
+  std::unique_ptr<SignalPair> signal;
+  PropertyMap properties;
+  std::vector<std::unique_ptr<EditableCamera>> cameras;
+  ASSERT_TRUE(LoadPropertyScript(data_set::PathOf("properties/props.scr"), {signal, properties, cameras}));
+  // Every constant is one the timeline reads: a value nothing reads would mislead an
+  // author who edits it.
+  int constants = 0;
+  for (const auto& [id, property] : properties) {
+    if (dynamic_cast<const ValueProperty*>(property.get()) == nullptr) continue;
+    ++constants;
+    EXPECT_NE(std::find_if(std::begin(tunable_name::kAll), std::end(tunable_name::kAll),
+                           [&](const char* name) { return property->Name() == name; }),
+              std::end(tunable_name::kAll))
+        << "nothing reads " << property->Name();
+  }
+  EXPECT_EQ(constants, static_cast<int>(std::size(tunable_name::kAll))) << "each tunable once";
+  // The shipped values are the built-in ones: the demo plays as it was made.
+  const TimelineTunables shipped = ReadTunables(properties);
+  const TimelineTunables builtIn;
+  EXPECT_EQ(shipped.flashFadePerSecond, builtIn.flashFadePerSecond);
+  EXPECT_EQ(shipped.greetingFadePerSecond, builtIn.greetingFadePerSecond);
+  EXPECT_EQ(shipped.creditFadeSeconds, builtIn.creditFadeSeconds);
+  EXPECT_EQ(shipped.followLightHeight, builtIn.followLightHeight);
+  EXPECT_EQ(shipped.depthOfField.focal, builtIn.depthOfField.focal);
+  EXPECT_EQ(shipped.depthOfField.focalFalloff, builtIn.depthOfField.focalFalloff);
 }
 
 }  // namespace

@@ -7,14 +7,15 @@
 #include <map>
 #include <set>
 
+#include "anim/show_times.h"
+#include "assets/byte_io.h"
 #include "assets/camera_file.h"
 #include "assets/model.h"
 #include "assets/robot_pose_file.h"
 #include "data/data_set.h"
-#include "assets/byte_io.h"
-#include "scenes/robot.h"
 #include "datagen/robot/robot_metrics.h"
 #include "datagen/world/layout.h"
+#include "scenes/robot.h"
 
 namespace {
 
@@ -78,10 +79,10 @@ TEST(DataSetMotion, CamerasCutInOrderAndHoldTheLastView) {
     EXPECT_GT(fov, 0.4f);
     EXPECT_LT(fov, 1.3f);
   }
-  EXPECT_GE(last, 223.0f);
+  EXPECT_GE(last, show::AsFloat(show::kMusicEnd));
   // The cuts the scene switches need.
-  EXPECT_TRUE(endTimes.count(120.0f));
-  EXPECT_TRUE(endTimes.count(200.598f));
+  EXPECT_TRUE(endTimes.count(show::AsFloat(show::kSceneSwitch)));
+  EXPECT_TRUE(endTimes.count(show::AsFloat(show::kBackToHall)));
 }
 
 TEST(DataSetMotion, RobotPoseFilesAreCompleteWithRigidBones) {
@@ -147,33 +148,33 @@ TEST(DataSetMotion, TheRobotPathRunsFromTheRigThroughTheGlass) {
     animation->Update(t, sm::Mat4(), 0.0f);
     return probe.Origin();
   };
-  const V3 start = at(115.0f);
+  const V3 start = at(show::AsFloat(show::kRunStart));
   EXPECT_NEAR(start.x, layout::kReleaseHip.x, 0.5f);
   // The run's hips ride lower than standing: the legs take up the difference on the rig.
   EXPECT_NEAR(start.y, layout::kRigPlatformTop + datagen::robot::metrics::kRunHipHeight, 0.5f);
   EXPECT_NEAR(start.z, layout::kReleaseHip.z, 0.5f);
   // Standing at the glass.
-  const V3 stop = at(136.4f);
+  const V3 stop = at(show::AsFloat(show::kRobotStands));
   for (float t = 136.5f; t < 164.48f; t += 0.5f) {
     EXPECT_LT(datagen::Length(at(t) - stop), 1.0f) << t;
   }
   EXPECT_LT(stop.x, layout::kGlassPlaneX);
   // The follow light looks from 2 s back: the robot must have moved in between.
-  for (float t = 120.05f; t < 136.4f; t += 0.25f) {
+  for (float t = 120.05f; t < show::AsFloat(show::kRobotStands); t += 0.25f) {
     const V3 d = at(t) - at(t - 2.0f);
     EXPECT_GT(std::hypot(d.x, d.z), 10.0f) << t;
   }
-  for (float t = 167.4808f; t < 200.598f; t += 0.25f) {
+  for (float t = show::AsFloat(show::kRunAgain); t < show::AsFloat(show::kBackToHall); t += 0.25f) {
     const V3 d = at(t) - at(t - 2.0f);
     EXPECT_GT(std::hypot(d.x, d.z), 10.0f) << t;
   }
   // Through the pane at the impact, and beyond it afterwards.
-  EXPECT_GT(at(166.3808f).x, layout::kGlassPlaneX - 200.0f);
+  EXPECT_GT(at(show::AsFloat(show::kWallImpact)).x, layout::kGlassPlaneX - 200.0f);
   EXPECT_GT(at(170.0f).x, layout::kGlassPlaneX);
   const auto keys = AnimationData("robot_path").nodes.at(0).position.keys;
-  EXPECT_GE(keys.back().time, 200.7f);
+  EXPECT_GE(keys.back().time, show::AsFloat(show::kDanceLight));
   // Inside the shards' side walls all along.
-  for (float t = 115.0f; t < 200.7f; t += 0.5f) {
+  for (float t = show::AsFloat(show::kRunStart); t < show::AsFloat(show::kDanceLight); t += 0.5f) {
     const V3 p = at(t);
     EXPECT_GT(p.z, layout::kShardLimitLow);
     EXPECT_LT(p.z, layout::kShardLimitHigh);
@@ -227,7 +228,7 @@ TEST(DataSetMotion, SignalsStartQuietAndBoardsChangeOnlyWhileHidden) {
   EXPECT_EQ(Track("credits", "", "credits_signal").IntAt(0.0f, -1), 0);
   for (const auto& [model, value] : {std::pair("mech_arm_01_end", "sparks"), std::pair("mech_arm_02_end", "sparks2")}) {
     const KeyedValue sparks = Track(model, "_ctrl_props", value);
-    for (float t = 110.96f; t <= 240.0f; t += 0.05f) {
+    for (float t = show::AsFloat(show::kRobotRelease); t <= 240.0f; t += 0.05f) {
       ASSERT_EQ(sparks.IntAt(t, -1), 0) << model << " at " << t;
     }
     int bursts = 0;

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "anim/show_times.h"
 #include "data/direction_playback.h"
 #include "datagen/direction/open_space.h"
 #include "datagen/timeline_events.h"
@@ -25,9 +26,9 @@ using direction_testing::DirectionPlayback;
 namespace space = datagen::space;
 namespace layout = datagen::layout;
 
-constexpr float kPassageOn = 117.5f;    // the passage is drawn from here ...
-constexpr float kHallOff = 120.0f;      // ... the hall not after this ...
-constexpr float kHallOn = 200.598f;     // ... until here, when the passage goes off again
+constexpr float kPassageOn = show::AsFloat(show::kPassageOpen);  // the passage is drawn from here ...
+constexpr float kHallOff = show::AsFloat(show::kSceneSwitch);     // ... the hall not after this ...
+constexpr float kHallOn = show::AsFloat(show::kBackToHall);       // ... until here, when the passage goes off again
 constexpr float kDoorsOpening = 115.5f;
 
 bool DoorsOpen(double t) { return t >= kDoorsOpening; }
@@ -96,14 +97,14 @@ std::vector<Moment> Moments() {
     return problem.empty() ? Seen(p, V3(layout::kDoorCentreX, 700, layout::kDoorWallZ), "the doorway") : problem;
   });
   for (double t : {118.5, 119.5}) add(t, "into the passage", robot);
-  for (double t = 121.5; t < 136.4; t += 0.5) add(t, "the run down the passage", robot);
+  for (double t = 121.5; t < show::kRobotStands; t += 0.5) add(t, "the run down the passage", robot);
   // The heading is up at the first frame of the wall scene, then every name as it changes.
   add(120.05, "greetings heading", [](const DirectionPlayback& p) { return SurfaceSeen(p, "glass_wall_greetz", V3(-1, 0, 0)); });
   for (double t : datagen::timeline::GreetingTimes()) {
     add(t + 0.02, "a greeting", [](const DirectionPlayback& p) { return SurfaceSeen(p, "glass_wall_greetz", V3(-1, 0, 0)); });
   }
   for (double t : {164.6, 165.2, 165.8}) add(t, "the charge", robot);
-  add(166.3808, "the impact", [](const DirectionPlayback& p) {
+  add(show::kWallImpact, "the impact", [](const DirectionPlayback& p) {
     const std::string problem = RobotSeen(p);
     return problem.empty() ? Seen(p, V3(layout::kGlassPlaneX, 500, layout::kGlassCentreZ), "the glass") : problem;
   });
@@ -121,7 +122,7 @@ std::vector<Moment> Moments() {
   }
   for (double t = 168.0; t < 200.5; t += 0.5) add(t, "the run beyond the glass", robot);
   add(200.65, "the robot back in the hall", robot);
-  for (double t = 201.9; t < 223.0; t += 0.5) add(t, "the dance", robot);
+  for (double t = show::kDanceStart; t < show::kMusicEnd; t += 0.5) add(t, "the dance", robot);
   // Each credit while it is bright (the dancer's arms may sweep across it as it appears).
   for (double t : {203.8721, 208.5505, 213.6274}) {
     for (double after : {0.6, 2.5}) {

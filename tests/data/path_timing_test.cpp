@@ -7,6 +7,7 @@
 #include <cmath>
 #include <vector>
 
+#include "anim/show_times.h"
 #include "assets/model.h"
 #include "data/data_set.h"
 #include "datagen/direction/open_space.h"
@@ -51,8 +52,8 @@ TEST(PathTiming, RunsAtTheStridesSpeedSoTheFeetDoNotSlide) {
   }
   // Through the glass with the break's own travel, then at the stride's speed exactly.
   const V3 stand = path.At(150.0);
-  for (double t = 164.4808; t <= 167.4808; t += 0.05) {
-    EXPECT_NEAR(path.At(t).x - stand.x, metrics::BreakTravel(static_cast<float>(t - 164.4808)), 3.0f) << t;
+  for (double t = show::kWallCharge; t <= show::kRunAgain; t += 0.05) {
+    EXPECT_NEAR(path.At(t).x - stand.x, metrics::BreakTravel(static_cast<float>(t - show::kWallCharge)), 3.0f) << t;
   }
   for (double t = 167.55; t < 200.55; t += 0.01) {
     EXPECT_NEAR(path.Speed(t) / metrics::kRunSpeed, 1.0f, 0.01f) << "at " << t;
@@ -61,20 +62,20 @@ TEST(PathTiming, RunsAtTheStridesSpeedSoTheFeetDoNotSlide) {
 
 TEST(PathTiming, StandsStillAtTheGlassAndHitsItWithTheShoulderAtTheImpact) {
   PathProbe path;
-  const V3 stand = path.At(136.4);
-  for (double t = 136.4; t < 164.4808; t += 0.01) {
+  const V3 stand = path.At(show::kRobotStands);
+  for (double t = show::kRobotStands; t < show::kWallCharge; t += 0.01) {
     ASSERT_LT(datagen::Length(path.At(t) - stand), 0.5f) << t;
   }
   EXPECT_NEAR(stand.x, layout::kGlassPlaneX - metrics::kBreakStandToGlass, 1.0f);
   EXPECT_NEAR(stand.z, layout::kGlassCentreZ, 1.0f);
-  EXPECT_NEAR(path.At(166.3808).x + metrics::kImpactFrontReach, layout::kGlassPlaneX, 5.0f);
+  EXPECT_NEAR(path.At(show::kWallImpact).x + metrics::kImpactFrontReach, layout::kGlassPlaneX, 5.0f);
   // Still running up to the stop (the follow light looks from two seconds back).
   EXPECT_GT(path.Speed(136.3), 100.0f);
 }
 
 TEST(PathTiming, KeepsTheRobotClearOfTheWalls) {
   PathProbe path;
-  for (double t = 115.0; t < 200.598; t += 0.05) {
+  for (double t = show::kRunStart; t < show::kBackToHall; t += 0.05) {
     const V3 hips = path.At(t);
     ASSERT_TRUE(datagen::space::Clear(hips, 250.0f, true)) << "hips at " << t;
   }

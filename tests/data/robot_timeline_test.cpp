@@ -1,13 +1,14 @@
 // The generated robot played by the program's own scenes over the generated world: the
 // lying robot is exactly the parts in their first releasing pose, and from the release
 // to the end the robot stands upright, runs the way it faces, and does not turn when
-// the scenes hand it over at 120 s.
+// the scenes hand it over.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <string>
 
+#include "anim/show_times.h"
 #include "data/data_set.h"
 #include "datagen/geometry/vec.h"
 #include "scenes/scene_content.h"
@@ -104,10 +105,10 @@ TEST(RobotTimeline, TheLyingRobotIsThePartsInTheirFirstReleasingPose) {
 TEST(RobotTimeline, StandsUprightRunsTheWayItFacesAndNeverTurnsAtTheSceneSwitch) {
   GeneratedWorld g;
   ASSERT_TRUE(g.ready);
-  g.PlayTo(110.96f);
+  g.PlayTo(show::AsFloat(show::kRobotRelease));
   V3 lastHips = g.Hips();
   int running = 0;
-  for (float t = 110.96f + GeneratedWorld::kStep; t < 223.0f; t += GeneratedWorld::kStep) {
+  for (float t = show::AsFloat(show::kRobotRelease) + GeneratedWorld::kStep; t < show::AsFloat(show::kMusicEnd); t += GeneratedWorld::kStep) {
     g.PlayTo(t);
     const V3 hips = g.Hips();
     const V3 up = g.Joint(0) - hips;

@@ -6,8 +6,8 @@
 
 #include "anim/keyed_value.h"
 #include "anim/property_script.h"
+#include "anim/show_times.h"
 #include "datagen/timeline_events.h"
-#include "scenes/greetings_signal.h"
 
 namespace {
 
@@ -19,8 +19,8 @@ using namespace datagen::timeline;
 TEST(TimelineEventsTest, FlashTimesAreTheSignalChanges) {
   const std::vector<double>& flashes = FlashTimes();
   ASSERT_EQ(flashes.size(), 144u);
-  EXPECT_FLOAT_EQ(static_cast<float>(flashes.front()), 29.5854f);
-  EXPECT_FLOAT_EQ(static_cast<float>(flashes.back()), 216.9343f);
+  EXPECT_EQ(flashes.front(), static_cast<double>(show::AsFloat(show::kSignalTimes[0])));
+  EXPECT_EQ(flashes.back(), static_cast<double>(show::AsFloat(show::kSignalTimes[show::kSignalSwitchCount - 1])));
 
   const std::unique_ptr<SignalPair> signal = MakeSignalPair();
   int last = signal->lastValue;
@@ -43,10 +43,10 @@ TEST(TimelineEventsTest, GreetingTimesAreTheChangesAfterTheSceneStarts) {
   EXPECT_TRUE(std::is_sorted(greetings.begin(), greetings.end()));
   // As the scene computes it: the signal read at (t - start) in float seconds.
   for (double time : greetings) {
-    const float relative = static_cast<float>(time) - kGreetingsStart;
-    const float* key = std::find_if(std::begin(kGreetingsKeyTimes), std::end(kGreetingsKeyTimes),
+    const float relative = static_cast<float>(time) - show::kGreetingsStart;
+    const float* key = std::find_if(std::begin(show::kGreetingsKeyTimes), std::end(show::kGreetingsKeyTimes),
                                     [&](float k) { return std::fabs(k - relative) < 1e-4f; });
-    EXPECT_NE(key, std::end(kGreetingsKeyTimes)) << time;
+    EXPECT_NE(key, std::end(show::kGreetingsKeyTimes)) << time;
   }
 }
 

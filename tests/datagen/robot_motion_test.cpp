@@ -131,7 +131,7 @@ Robot::Frame FrameAt(int animation, float time) {
 }
 
 TEST(RobotMotion, MotionsJoinWhereTheScenesHandOverFromOneToTheNext) {
-  // 115 s: the releasing animation at 10.1 becomes the run at fmod(20, 1.4); the legs
+  // At the run's start: the releasing animation at 10.1 becomes the run at fmod(20, 1.4); the legs
   // reach further down there, onto the rig's platform.
   const Robot::Frame released = FrameAt(Robot::kReleasing, 10.1f);
   Robot::Frame running = FrameAt(Robot::kRun, std::fmod(20.0f, kRunPeriod));
@@ -140,9 +140,9 @@ TEST(RobotMotion, MotionsJoinWhereTheScenesHandOverFromOneToTheNext) {
     running.joints[j].y -= kStandingHipHeight - kRunHipHeight;
     EXPECT_LT(Gap(released, running, j, j), 0.5f) << "joint " << j;
   }
-  // 164.4808 s: the break starts from the standing pose the robot waited in.
+  // At the charge: the break starts from the standing pose the robot waited in.
   EXPECT_LT(Gap(FrameAt(Robot::kBreakingWall, 0.0f), FrameAt(Robot::kRun, 0.0f)), 1e-3f);
-  // 167.4808 s: the break's last frame becomes the run at fmod(2 * 167.4808, 1.4). The
+  // When the run goes on: the break's last frame becomes the run at fmod(2 * kRunAgain, 1.4). The
   // run shows its key before that time, less than a frame's motion earlier; the break
   // ends on the run's pose at the time itself.
   const Robot::Frame runAtSwitch = ToFrame(Solve(RunPose(0.3616f)));
@@ -185,7 +185,7 @@ TEST(RobotDance, EndsInABowThatHoldsForGood) {
 }
 
 TEST(RobotPlacement, StandsUprightAndFacesTheDoorsAndTheCamerasWhereTheHallPlacesIt) {
-  // From the release (110.96 s) on at A, and through the whole dance at B: the head above
+  // From the release on at A, and through the whole dance at B: the head above
   // the hips within 30 degrees, the chest facing -z (toward the hall's exit and the
   // dance cameras) within 35.
   for (const Playback& playback : Playbacks()) {

@@ -10,6 +10,7 @@
 
 #include "anim/keyed_value.h"
 #include "anim/property_script.h"
+#include "anim/show_times.h"
 #include "demo/camera.h"
 #include "demo/manual_camera.h"
 #include "demo/timeline_clock.h"
@@ -111,7 +112,7 @@ TEST_F(Timeline, At223SecondsTheMusicIsFreedAndTheFrameClockTakesOver) {
   EXPECT_EQ(clock.releases, 0);
   EXPECT_FALSE(timeline.MusicEnded());
 
-  clock.seconds = 223.0;
+  clock.seconds = show::kMusicEnd;
   timeline.Update(223500.0f, 16.0f);
   EXPECT_EQ(clock.releases, 1) << "freed in the very frame that reaches 223 s";
   EXPECT_FLOAT_EQ(timeline.TimeMs(), 223000.0f) << "that frame still shows the music's time";
@@ -152,6 +153,19 @@ TEST_F(Timeline, EveryChangeOfTheSignalStartsAFlashThatFadesInHalfASecond) {
   timeline.Update(2000.0f, 100.0f);
   EXPECT_FLOAT_EQ(timeline.Flash(), 1.0f) << "1 -> 0 flashes too";
   EXPECT_EQ(signal.lastValue, 0);
+}
+
+TEST_F(Timeline, AFlashFadesAtTheRateItIsGiven) {
+  SignalPair signal{StepTrack({{0.0f, 0}, {1.0f, 1}}), 0};
+  parts.signal = &signal;
+  Wire();
+  timeline.SetFlashFadePerSecond(4.0f);  // a quarter of a second
+  timeline.Update(1000.0f, 16.0f);
+  ASSERT_FLOAT_EQ(timeline.Flash(), 1.0f);
+  timeline.Update(1125.0f, 125.0f);
+  EXPECT_FLOAT_EQ(timeline.Flash(), 0.5f);
+  timeline.Update(1250.0f, 125.0f);
+  EXPECT_FLOAT_EQ(timeline.Flash(), 0.0f);
 }
 
 TEST_F(Timeline, BoardsAreReadFromTheirTracks) {

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "anim/show_times.h"
 #include "live/live_layout.h"
 #include "live/live_reload.h"
 #include "live/transport.h"
@@ -12,18 +13,18 @@
 namespace {
 
 TEST(Transport, ClampsToTheTimelineAndTheGrid) {
-  const Transport transport(223.0);
+  const Transport transport(show::kMusicEnd);
   EXPECT_EQ(transport.Clamp(-5.0), 0.0);
-  EXPECT_EQ(transport.Clamp(500.0), 223.0);
+  EXPECT_EQ(transport.Clamp(500.0), show::kMusicEnd);
   EXPECT_EQ(transport.Clamp(0.0 / 0.0), 0.0);
   EXPECT_EQ(transport.FrameAt(110.0), 6600);
   EXPECT_EQ(transport.FrameAt(1.0 / 60.0 * 0.6), 1);  // nearest frame
-  EXPECT_EQ(transport.FrameAt(1000.0), 223 * 60);
+  EXPECT_EQ(transport.FrameAt(1000.0), static_cast<long>(show::kMusicEnd) * 60);
   EXPECT_DOUBLE_EQ(Transport::SecondsOf(6600), 110.0);
 }
 
 TEST(Transport, LoopsOnceBothEndsAreSetInOrder) {
-  Transport transport(223.0);
+  Transport transport(show::kMusicEnd);
   bool stop = true;
   EXPECT_DOUBLE_EQ(transport.Advance(50.0, stop), 50.0);
   EXPECT_FALSE(stop);
@@ -39,11 +40,11 @@ TEST(Transport, LoopsOnceBothEndsAreSetInOrder) {
   EXPECT_DOUBLE_EQ(transport.Advance(100.0, stop), 30.0);
   transport.ClearLoop();
   EXPECT_FALSE(transport.Looping());
-  EXPECT_DOUBLE_EQ(transport.Advance(223.5, stop), 223.0);
+  EXPECT_DOUBLE_EQ(transport.Advance(show::kMusicEnd + 0.5, stop), show::kMusicEnd);
   EXPECT_TRUE(stop);
   EXPECT_FALSE(transport.SetLoop(300.0, 400.0));  // both past the end: nothing between them
   EXPECT_TRUE(transport.SetLoop(200.0, 400.0));
-  EXPECT_DOUBLE_EQ(transport.LoopTo(), 223.0);
+  EXPECT_DOUBLE_EQ(transport.LoopTo(), show::kMusicEnd);
 }
 
 TEST(Transport, JumpsBetweenEvents) {
@@ -107,19 +108,20 @@ TEST(LiveLayout, PictureKeepsItsAspect) {
 }
 
 TEST(LiveLayout, StripMapsColumnsToTimes) {
+  const double kEnd = show::kMusicEnd;
   const LiveRect strip = StripRect(1280, 720);
   EXPECT_EQ(strip.x, 10);
   EXPECT_EQ(strip.width, 1260);
   EXPECT_EQ(strip.y + strip.height, 710);
   EXPECT_TRUE(strip.Contains(10, strip.y));
   EXPECT_FALSE(strip.Contains(10, strip.y - 1));
-  EXPECT_DOUBLE_EQ(StripSecondsAt(strip, strip.x, 223.0), 0.0);
-  EXPECT_DOUBLE_EQ(StripSecondsAt(strip, strip.x + strip.width - 1, 223.0), 223.0);
-  EXPECT_DOUBLE_EQ(StripSecondsAt(strip, 0, 223.0), 0.0);        // left of it: the start
-  EXPECT_DOUBLE_EQ(StripSecondsAt(strip, 5000, 223.0), 223.0);   // right of it: the end
-  for (double t : {0.0, 17.3, 110.96, 223.0}) {
-    const int column = StripColumnOf(strip, t, 223.0);
-    EXPECT_NEAR(StripSecondsAt(strip, column, 223.0), t, 223.0 / strip.width);
+  EXPECT_DOUBLE_EQ(StripSecondsAt(strip, strip.x, kEnd), 0.0);
+  EXPECT_DOUBLE_EQ(StripSecondsAt(strip, strip.x + strip.width - 1, kEnd), kEnd);
+  EXPECT_DOUBLE_EQ(StripSecondsAt(strip, 0, kEnd), 0.0);        // left of it: the start
+  EXPECT_DOUBLE_EQ(StripSecondsAt(strip, 5000, kEnd), kEnd);   // right of it: the end
+  for (double t : {0.0, 17.3, show::kRobotRelease, kEnd}) {
+    const int column = StripColumnOf(strip, t, kEnd);
+    EXPECT_NEAR(StripSecondsAt(strip, column, kEnd), t, kEnd / strip.width);
   }
   const LiveRect tiny = StripRect(8, 8);
   EXPECT_GE(tiny.width, 1);

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "anim/show_times.h"
 #include "scenes/assembling_scene.h"
 #include "scenes/log_capture.h"
 #include "scenes/mechanical_arm.h"
@@ -103,6 +104,16 @@ TEST_F(AssemblingSceneTest, EachChangeOfTheCreditsSignalShowsTheNextCreditAndItF
   EXPECT_EQ(scene_.CreditAlpha(), 0.0f);
 }
 
+TEST_F(AssemblingSceneTest, ACreditFadesOverTheTimeItIsGiven) {
+  ASSERT_TRUE(scene_.Setup());
+  scene_.SetCreditFadeSeconds(2.0f);
+  scene_.Update(203.0f, 0.01f);
+  scene_.Update(203.8721f, 0.01f);
+  ASSERT_EQ(scene_.CreditAlpha(), 1.0f);
+  scene_.Update(204.5f, 1.0f);
+  EXPECT_FLOAT_EQ(scene_.CreditAlpha(), 0.5f);
+}
+
 TEST_F(AssemblingSceneTest, AtExactly110_96TheRobotIsReleasedFromTimeZeroInPlacementA) {
   ASSERT_TRUE(scene_.Setup());
   world_.slots[kSlotRobotParts] = true;
@@ -110,7 +121,7 @@ TEST_F(AssemblingSceneTest, AtExactly110_96TheRobotIsReleasedFromTimeZeroInPlace
   EXPECT_FALSE(scene_.Switched());
   EXPECT_FALSE(world_.slots[kSlotRobotParts]);
   EXPECT_TRUE(world_.slots[kSlotLyingRobot]);
-  scene_.Update(110.96f, 0.01f);
+  scene_.Update(show::AsFloat(show::kRobotRelease), 0.01f);
   EXPECT_TRUE(scene_.Switched());
   EXPECT_FALSE(world_.slots[kSlotLyingRobot]);
   EXPECT_TRUE(world_.slots[kSlotRobotParts]);
@@ -136,8 +147,8 @@ TEST_F(AssemblingSceneTest, PlacementsTurnHalfRoundThenMoveTheHipsToTheirSpots) 
 
 TEST_F(AssemblingSceneTest, ClaimsTheTimelineUpTo120AndAgainFrom200_598) {
   const std::pair<float, bool> claims[] = {{-0.001f, false}, {0.0f, true},       {60.0f, true},
-                                           {120.0f, true},   {120.001f, false},  {150.0f, false},
-                                           {200.597f, false}, {200.598f, true},  {1000.0f, true},
+                                           {kHandOverSeconds, true},   {120.001f, false},  {150.0f, false},
+                                           {200.597f, false}, {kDanceClaimSeconds, true},  {1000.0f, true},
                                            {std::nanf(""), false}};
   for (const auto& c : claims) EXPECT_EQ(scene_.IsActiveAt(c.first), c.second) << c.first;
 }
@@ -148,7 +159,7 @@ TEST_F(AssemblingSceneTest, TheDanceLightReplacesTheLightFrom200_7) {
   scene_.Update(200.69f, 0.01f);
   scene_.AdjustLight(light);
   EXPECT_EQ(light.a[12], 1.0f);
-  scene_.Update(200.7f, 0.01f);
+  scene_.Update(show::AsFloat(show::kDanceLight), 0.01f);
   scene_.AdjustLight(light);
   EXPECT_FLOAT_EQ(light.a[0], -0.8141f);
   EXPECT_FLOAT_EQ(light.a[9], 0.5655f);

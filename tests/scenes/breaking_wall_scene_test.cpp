@@ -6,9 +6,10 @@
 
 #include "anim/keyed_value.h"
 #include "anim/random.h"
+#include "anim/show_times.h"
+#include "scenes/assembling_scene.h"
 #include "scenes/breaking_wall_scene.h"
 #include "scenes/frames.h"
-#include "scenes/greetings_signal.h"
 #include "scenes/log_capture.h"
 #include "scenes/scene_content.h"
 
@@ -74,9 +75,9 @@ TEST_F(BreakingWallTest, TheGreetingsSignalHasItsFiftySixAlternatingKeys) {
   ASSERT_TRUE(scene_.Setup());
   const KeyedValue& signal = *scene_.GreetingsSignal();
   EXPECT_EQ(signal.Name(), "change_greetz_signal");
-  ASSERT_EQ(signal.Keys()->KeyCount(), kGreetingsKeyCount);
-  for (int i = 0; i < kGreetingsKeyCount; ++i) {
-    EXPECT_EQ(signal.IntAt(kGreetingsKeyTimes[i]), i % 2 == 0 ? 1 : 0) << i;
+  ASSERT_EQ(signal.Keys()->KeyCount(), show::kGreetingsKeyCount);
+  for (int i = 0; i < show::kGreetingsKeyCount; ++i) {
+    EXPECT_EQ(signal.IntAt(show::kGreetingsKeyTimes[i]), i % 2 == 0 ? 1 : 0) << i;
   }
 }
 
@@ -172,7 +173,7 @@ TEST_F(BreakingWallTest, ShardsRestUntil166_3808) {
   for (float t : {160.0f, 166.38f}) scene_.Update(t, 0.01f);
   EXPECT_EQ(scene_.Shards()[0].offset.x, 0.0f);
   EXPECT_EQ(scene_.Shards()[0].mesh->transform.a[12], 0.0f);
-  scene_.Update(166.3808f, 0.01f);
+  scene_.Update(show::AsFloat(show::kWallImpact), 0.01f);
   EXPECT_GT(scene_.Shards()[0].offset.x, 0.0f);  // launched mostly along +x
 }
 
@@ -189,11 +190,11 @@ TEST_F(BreakingWallTest, GreetingsChangeOnTheSignalWrapAfterTheFiftyNinthAndFade
   EXPECT_EQ(scene_.GreetingAlpha(), 0.0f);
 
   KeyedValue& signal = *scene_.GreetingsSignal();
-  for (int i = kGreetingsKeyCount; i < 62; ++i) signal.SetInt(30.0f + i, i % 2 == 0 ? 1 : 0);
+  for (int i = show::kGreetingsKeyCount; i < 62; ++i) signal.SetInt(30.0f + i, i % 2 == 0 ? 1 : 0);
   int changes = 1;
   for (int i = 1; i < 62; ++i) {
-    const float keyTime = i < kGreetingsKeyCount ? kGreetingsKeyTimes[i] : 30.0f + i;
-    scene_.Update(kGreetingsStart + keyTime + 0.001f, 0.01f);
+    const float keyTime = i < show::kGreetingsKeyCount ? show::kGreetingsKeyTimes[i] : 30.0f + i;
+    scene_.Update(show::kGreetingsStart + keyTime + 0.001f, 0.01f);
     ++changes;
     EXPECT_EQ(scene_.GreetingIndex(), (changes - 1) % 59) << "change " << changes;
     EXPECT_EQ(scene_.GreetingAlpha(), 1.0f);
@@ -202,7 +203,23 @@ TEST_F(BreakingWallTest, GreetingsChangeOnTheSignalWrapAfterTheFiftyNinthAndFade
   EXPECT_EQ(scene_.GreetingIndex(), 2);  // the 59th change showed greetz58, the 60th greetz0
 }
 
-TEST_F(BreakingWallTest, At136_4TheRobotStandsUnderTheFixedLight) {
+TEST_F(BreakingWallTest, TheGreetingsFadeAndTheFollowLightRidesAsTheyAreTold) {
+  ASSERT_TRUE(scene_.Setup());
+  scene_.SetGreetingFadePerSecond(2.4f);
+  scene_.SetFollowLightHeight(1000.0f);
+  scene_.Update(120.1f, 0.01f);
+  scene_.Update(120.2f, 0.25f);
+  EXPECT_FLOAT_EQ(scene_.GreetingAlpha(), 0.4f);
+  sm::Mat4 light;
+  scene_.Update(130.0f, 0.01f);
+  scene_.AdjustLight(light);
+  sm::Vec3 eye = PathPosition(128.0f);
+  eye.y += 1000.0f;
+  const sm::Mat4 follow = sm::Inverted(LookAt(PathPosition(130.0f), eye));
+  for (int i = 0; i < 16; ++i) EXPECT_NEAR(light.a[i], follow.a[i], 0.1f) << i;
+}
+
+TEST_F(BreakingWallTest, WhenTheRobotStandsItIsUnderTheFixedLight) {
   ASSERT_TRUE(scene_.Setup());
   sm::Mat4 light;
   scene_.Update(136.39f, 0.01f);
@@ -215,7 +232,7 @@ TEST_F(BreakingWallTest, At136_4TheRobotStandsUnderTheFixedLight) {
   const sm::Mat4 follow = sm::Inverted(LookAt(PathPosition(136.39f), eye));
   for (int i = 0; i < 16; ++i) EXPECT_NEAR(light.a[i], follow.a[i], 0.1f) << i;
 
-  scene_.Update(136.4f, 0.01f);
+  scene_.Update(show::AsFloat(show::kRobotStands), 0.01f);
   EXPECT_EQ(PosedAnimation(), Robot::kRun);
   EXPECT_EQ(PosedKeyTime(), 0.0f);
   scene_.AdjustLight(light);
@@ -227,20 +244,19 @@ TEST_F(BreakingWallTest, At164_4808TheBreakingWallAnimationStartsAtTimeZero) {
   ASSERT_TRUE(scene_.Setup());
   scene_.Update(164.48f, 0.01f);
   EXPECT_EQ(world_.robot.animationIndex, Robot::kRun);
-  scene_.Update(164.4808f, 0.01f);
+  scene_.Update(show::AsFloat(show::kWallCharge), 0.01f);
   EXPECT_EQ(world_.robot.animationIndex, Robot::kBreakingWall);
   EXPECT_EQ(PosedAnimation(), Robot::kBreakingWall);
   EXPECT_EQ(PosedKeyTime(), 0.0f);
   // The robot stands on the path, turned round from the path's run direction.
-  const sm::Mat4 expected = sm::Product(BreakingWallScene::WallTurn(), sm::Translation(PathPosition(164.4808f).x,
-                                                                                         PathPosition(164.4808f).y,
-                                                                                         PathPosition(164.4808f).z));
+  const sm::Vec3 stand = PathPosition(show::AsFloat(show::kWallCharge));
+  const sm::Mat4 expected = sm::Product(BreakingWallScene::WallTurn(), sm::Translation(stand.x, stand.y, stand.z));
   for (int i = 0; i < 16; ++i) EXPECT_NEAR(world_.robot.placement.a[i], expected.a[i], 0.02f) << i;
 }
 
 TEST_F(BreakingWallTest, ClaimsExactlyTheTimesTheAssemblingSceneLeaves) {
-  for (float t : {-1.0f, 0.0f, 120.0f, 120.001f, 160.0f, 200.597f, 200.598f, 300.0f, std::nanf("")}) {
-    const bool assembling = (t >= 0.0f && t <= 120.0f) || t >= 200.598f;
+  for (float t : {-1.0f, 0.0f, kHandOverSeconds, 120.001f, 160.0f, 200.597f, kDanceClaimSeconds, 300.0f, std::nanf("")}) {
+    const bool assembling = (t >= 0.0f && t <= kHandOverSeconds) || t >= kDanceClaimSeconds;
     EXPECT_EQ(scene_.IsActiveAt(t), !assembling) << t;
   }
 }

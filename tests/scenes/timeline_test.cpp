@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "anim/show_times.h"
 #include "scenes/assembling_scene.h"
 #include "scenes/breaking_wall_scene.h"
 #include "scenes/frames.h"
@@ -70,34 +71,36 @@ void ExpectPose(const Robot::Character& robot, int animation, float poseTime) {
   EXPECT_GT(tag.y, clamped - shape.step - 1e-3f) << "pose time " << poseTime;
 }
 
+constexpr float At(double showTime) { return show::AsFloat(showTime); }
+
 const Row kRows[] = {
     // The arms weld, the lying robot is shown; the robot keeps the pose it got at loading.
     {0.0f, 'A', "024", 3, 3.0f, Place::kIdentity, Light::kDefault},
     {110.95f, 'A', "024", 3, 3.0f, Place::kIdentity, Light::kDefault},
     // Released at 2.5× in placement A.
-    {110.96f, 'A', "034", 0, 0.0f, Place::kA, Light::kDefault},
+    {At(show::kRobotRelease), 'A', "034", 0, 0.0f, Place::kA, Light::kDefault},
     {112.02f, 'A', "034", 0, 2.65f, Place::kA, Light::kDefault},
     {114.99f, 'A', "034", 0, 10.075f, Place::kA, Light::kDefault},
-    // Running along the path at 2× from 115, the passage shown from 117.5.
-    {115.0f, 'A', "034", 1, 0.4f, Place::kRunPath, Light::kDefault},
+    // Running along the path at 2× from the run start, the passage shown from its opening.
+    {At(show::kRunStart), 'A', "034", 1, 0.4f, Place::kRunPath, Light::kDefault},
     {117.49f, 'A', "034", 1, 1.18f, Place::kRunPath, Light::kDefault},
-    {117.5f, 'A', "0134", 1, 1.2f, Place::kRunPath, Light::kDefault},
-    {120.0f, 'A', "0134", 1, 0.6f, Place::kRunPath, Light::kDefault},
+    {At(show::kPassageOpen), 'A', "0134", 1, 1.2f, Place::kRunPath, Light::kDefault},
+    {At(show::kSceneSwitch), 'A', "0134", 1, 0.6f, Place::kRunPath, Light::kDefault},
     // The breaking-wall scene takes over: hall, arms and lying robot off.
     {120.001f, 'B', "13", 1, 0.602f, Place::kWallPath, Light::kFollow},
     {136.39f, 'B', "13", 1, 1.18f, Place::kWallPath, Light::kFollow},
-    {136.4f, 'B', "13", 1, 0.0f, Place::kWallPath, Light::kWall},
+    {At(show::kRobotStands), 'B', "13", 1, 0.0f, Place::kWallPath, Light::kWall},
     {150.0f, 'B', "13", 1, 0.0f, Place::kWallPath, Light::kWall},
     {164.48f, 'B', "13", 1, 0.0f, Place::kWallPath, Light::kWall},
-    {164.4808f, 'B', "13", 3, 0.0f, Place::kWallPath, Light::kWall},
+    {At(show::kWallCharge), 'B', "13", 3, 0.0f, Place::kWallPath, Light::kWall},
     {166.0f, 'B', "13", 3, 1.5192f, Place::kWallPath, Light::kWall},
     {167.48f, 'B', "13", 3, 2.9992f, Place::kWallPath, Light::kWall},
-    {167.4808f, 'B', "13", 1, 0.3616f, Place::kWallPath, Light::kFollow},
+    {At(show::kRunAgain), 'B', "13", 1, 0.3616f, Place::kWallPath, Light::kFollow},
     {200.597f, 'B', "13", 1, 0.794f, Place::kWallPath, Light::kFollow},
-    // Back in the hall: running at the path's end until 200.7, then the dance at B.
-    {200.598f, 'A', "034", 1, 0.796f, Place::kRunPath, Light::kDefault},
+    // Back in the hall: running at the path's end until the dance light, then the dance at B.
+    {At(show::kBackToHall), 'A', "034", 1, 0.796f, Place::kRunPath, Light::kDefault},
     {200.69f, 'A', "034", 1, 0.98f, Place::kRunPath, Light::kDefault},
-    {200.7f, 'A', "034", 4, -1.2f, Place::kB, Light::kDance},
+    {At(show::kDanceLight), 'A', "034", 4, -1.2f, Place::kB, Light::kDance},
     {202.0f, 'A', "034", 4, 0.1f, Place::kB, Light::kDance},
     {240.0f, 'A', "034", 4, 38.1f, Place::kB, Light::kDance},
 };

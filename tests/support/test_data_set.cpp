@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "anim/animation_file.h"
+#include "anim/show_times.h"
 #include "assets/byte_io.h"
 #include "assets/camera_file.h"
 #include "assets/image.h"
@@ -298,11 +299,12 @@ void WriteWorld(DataSetWriter& out) {
                                "robot_tibia_right", "robot_foot_left",      "robot_foot_right"};
   for (const char* part : parts) out.Model(part, BoxModel({0, 0, -40}, {15, 15, 40}));
   out.Model("robot_path", Model({Mesh(kRobotPathNode, "path")}));
-  out.Animation("robot_path", {MovingNode(kRobotPathNode, {{115.0f, kRelease.x, kRelease.y, kRelease.z},
-                                                           {120.0f, 0, 380, 600},
-                                                           {136.4f, 0, 380, -1500},
-                                                           {164.4808f, 0, 380, -1600},
-                                                           {200.7f, 0, 380, -3500}})});
+  using show::AsFloat;
+  out.Animation("robot_path", {MovingNode(kRobotPathNode, {{AsFloat(show::kRunStart), kRelease.x, kRelease.y, kRelease.z},
+                                                           {AsFloat(show::kSceneSwitch), 0, 380, 600},
+                                                           {AsFloat(show::kRobotStands), 0, 380, -1500},
+                                                           {AsFloat(show::kWallCharge), 0, 380, -1600},
+                                                           {AsFloat(show::kDanceLight), 0, 380, -3500}})});
   out.Model("robot_breaking_wall_path", Model({Mesh(kWallPathNode, "wall_path")}));
   out.Animation("robot_breaking_wall_path", {Node(kWallPathNode)});
 
@@ -358,8 +360,8 @@ void WriteCameras(DataSetWriter& out) {
     float end;
     float fieldOfView;
   };
-  const Shot shots[] = {{11, {0, 700, 3200}, 0.20f, 120.0f, 1.0f},
-                        {12, {0, 380, -800}, 0.05f, 200.598f, 0.9f},
+  const Shot shots[] = {{11, {0, 700, 3200}, 0.20f, show::AsFloat(show::kSceneSwitch), 1.0f},
+                        {12, {0, 380, -800}, 0.05f, show::AsFloat(show::kBackToHall), 0.9f},
                         {13, {0, 600, 1400}, 0.25f, 240.0f, 1.1f}};
   std::vector<animation_file::NodeData> nodes;
   std::vector<camera_file::CameraRecord> records;

@@ -4,13 +4,15 @@
 #include <string>
 #include <vector>
 
+#include "anim/show_times.h"
+
 struct CaptureOptions {
   std::string data;        // the data archive; empty: "demodat" beside the program
   int width = 1280;
   int height = 720;
   int fps = 60;
   double from = 0.0;       // the section, in timeline seconds
-  double to = 223.0;
+  double to = show::kMusicEnd;
   std::string hashes;      // one line per frame: index, time, pixel hash
   std::string contactSheet;
   std::vector<double> at;  // the contact sheet's times; empty: evenly over the section

@@ -5,7 +5,6 @@
 
 #include "anim/property_script.h"
 #include "datagen/music/arrangement.h"
-#include "scenes/greetings_signal.h"
 
 namespace datagen {
 namespace timeline {
@@ -36,8 +35,8 @@ std::vector<double> ReadGreetingTimes() {
   // The scene reads the greetings signal at (t - start); before the first key the track
   // holds the first key's value, which the scene already takes on at its first frame.
   std::vector<double> times;
-  for (int i = 1; i < kGreetingsKeyCount; ++i) {
-    times.push_back(static_cast<double>(kGreetingsStart) + static_cast<double>(kGreetingsKeyTimes[i]));
+  for (int i = 1; i < show::kGreetingsKeyCount; ++i) {
+    times.push_back(static_cast<double>(show::kGreetingsStart) + static_cast<double>(show::kGreetingsKeyTimes[i]));
   }
   return times;
 }

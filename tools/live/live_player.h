@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "anim/show_times.h"
 #include "live/live_commands.h"
 #include "live/live_options.h"
 #include "live/live_overlay.h"
@@ -69,7 +70,7 @@ class LivePlayer final : public platform::IKeyboardCallback, public platform::IP
   bool watchable_ = false;
   platform::GlWindow window_;
   LiveSession session_;
-  Transport transport_{223.0};
+  Transport transport_{show::kMusicEnd};
   LiveOverlay overlay_;
   platform::FileWatch watch_;
   Debounce debounce_;

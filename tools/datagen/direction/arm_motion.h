@@ -15,7 +15,7 @@
 namespace datagen {
 
 constexpr std::int32_t kArmEndNode = 1;
-// Every arm is in its rest pose from here on (well before the release at 110.96 s).
+// Every arm is in its rest pose from here on (well before the robot's release).
 constexpr float kArmsAtRest = 106.5f;
 
 struct ArmPoseKey {

@@ -5,55 +5,61 @@
 // sparks is seen.
 //
 // Cuts fall on the music: on the flashes' accents through the loud sections, on bar
-// lines in the quiet ones, and on the scene events (the release, the run, the switch of
-// scenes at 120 s and 200.598 s, the stop at the glass, the charge and the impact).
+// lines in the quiet ones, and on the scene events (the release, the run, the two switches
+// of scenes, the stop at the glass, the charge and the impact), all of them the show's
+// own times (anim/show_times.h).
 #include <vector>
 
+#include "anim/show_times.h"
+
 namespace datagen::cuts {
+
+// The time of the beat signal's switch number index (from 0): a flash.
+constexpr float Flash(int index) { return show::AsFloat(show::kSignalTimes[index]); }
 
 // Hall, the intro (bar lines) under the title boards.
 inline constexpr float kEstablishing = 9.994f;
 inline constexpr float kAlongTheRig = 19.789f;
-inline constexpr float kFirstWeld = 29.5854f;  // first flash
+inline constexpr float kFirstWeld = Flash(0);  // first flash
 // Hall, the loud section (flashes).
-inline constexpr float kSecondArm = 35.8714f;
-inline constexpr float kMonitors = 42.4831f;
-inline constexpr float kArmOrbit = 48.8532f;
-inline constexpr float kSleepingHead = 53.8541f;
-inline constexpr float kCatwalk = 60.3002f;
-inline constexpr float kLowArm = 66.8294f;
-inline constexpr float kMonitorsAgain = 71.7178f;
-inline constexpr float kTorchClose = 78.2524f;
-inline constexpr float kRigOrbit = 84.7946f;
+inline constexpr float kSecondArm = Flash(5);
+inline constexpr float kMonitors = Flash(12);
+inline constexpr float kArmOrbit = Flash(18);
+inline constexpr float kSleepingHead = Flash(23);
+inline constexpr float kCatwalk = Flash(25);
+inline constexpr float kLowArm = Flash(31);
+inline constexpr float kMonitorsAgain = Flash(36);
+inline constexpr float kTorchClose = Flash(41);
+inline constexpr float kRigOrbit = Flash(46);
 // Hall, the quiet part (bar lines).
 inline constexpr float kAlongTheRobot = 94.621f;
 inline constexpr float kTeaser = 102.810f;
-inline constexpr float kWaking = 110.96f;  // the robot is released
+inline constexpr float kWaking = show::AsFloat(show::kRobotRelease);  // the robot is released
 // The release and the run to the doors.
-inline constexpr float kRelease = 115.0f;  // the run starts
-inline constexpr float kToTheDoors = 117.6063f;
-inline constexpr float kThroughTheDoors = 120.0f;  // the hall is switched off after this
+inline constexpr float kRelease = show::AsFloat(show::kRunStart);  // the run starts
+inline constexpr float kToTheDoors = Flash(54);
+inline constexpr float kThroughTheDoors = show::AsFloat(show::kSceneSwitch);  // the hall is switched off after this
 // The breaking-wall scene.
-inline constexpr float kGreetingsHeading = 120.929f;
-inline constexpr float kPassageFollow = 128.8262f;
-inline constexpr float kArrival = 136.4f;  // the robot stands at the glass
-inline constexpr float kWallWide = 143.5535f;
-inline constexpr float kGreetingsSide = 149.9318f;
-inline constexpr float kLowAngle = 156.6602f;
-inline constexpr float kOverTheShoulder = 161.4894f;
-inline constexpr float kFace = 164.4808f;  // the charge begins
-inline constexpr float kCharge = 166.3808f;  // the impact
-inline constexpr float kShards = 167.8816f;
-inline constexpr float kBeyondFollow = 176.0849f;
-inline constexpr float kBeyondSide = 182.6143f;
-inline constexpr float kBeyondHigh = 186.3692f;
-inline constexpr float kBeyondLead = 195.6851f;
-inline constexpr float kBeyondLow = 200.598f;  // the hall again
+inline constexpr float kGreetingsHeading = Flash(57);
+inline constexpr float kPassageFollow = Flash(65);
+inline constexpr float kArrival = show::AsFloat(show::kRobotStands);  // the robot stands at the glass
+inline constexpr float kWallWide = Flash(77);
+inline constexpr float kGreetingsSide = Flash(83);
+inline constexpr float kLowAngle = Flash(89);
+inline constexpr float kOverTheShoulder = Flash(94);
+inline constexpr float kFace = show::AsFloat(show::kWallCharge);  // the charge begins
+inline constexpr float kCharge = show::AsFloat(show::kWallImpact);  // the impact
+inline constexpr float kShards = Flash(96);
+inline constexpr float kBeyondFollow = Flash(103);
+inline constexpr float kBeyondSide = Flash(109);
+inline constexpr float kBeyondHigh = Flash(113);
+inline constexpr float kBeyondLead = Flash(123);
+inline constexpr float kBeyondLow = show::AsFloat(show::kBackToHall);  // the hall again
 // The dance, the credits and the end.
-inline constexpr float kDanceWide = 203.8721f;  // first credit
-inline constexpr float kFirstCredit = 208.5505f;
-inline constexpr float kSecondCredit = 213.6274f;
-inline constexpr float kThirdCredit = 216.9343f;  // last flash
+inline constexpr float kDanceWide = Flash(131);  // first credit
+inline constexpr float kFirstCredit = Flash(135);
+inline constexpr float kSecondCredit = Flash(140);
+inline constexpr float kThirdCredit = Flash(143);  // last flash
 inline constexpr float kEnd = 240.0f;
 
 // A stretch of a hall shot in which arms weld (bursts of sparks on the music): the arm

@@ -14,9 +14,9 @@ namespace datagen::space {
 
 enum class Area {
   kNone,      // inside a wall, below the floor, above a ceiling or outside the world
-  kHall,      // the factory hall (drawn 0 ... 120 s and from 200.598 s)
+  kHall,      // the factory hall (drawn up to show::kSceneSwitch and from show::kBackToHall)
   kDoorway,   // the opening through the hall's -z wall
-  kPassage,   // the corridor, the glass-wall room and the hall beyond (117.5 ... 200.598 s)
+  kPassage,   // the corridor, the glass-wall room and the hall beyond (kPassageOpen ... kBackToHall)
 };
 
 // Which area holds the point, keeping margin clear of every boundary; the glass pane

@@ -1,6 +1,6 @@
 // "doors": the two sliding leaves of the hall's exit, and their animation. Each leaf is
 // stored where it stands closed; its node slides it aside between 115.5 and 117 s and
-// then holds it open, so the robot runs through at about 117.5 s.
+// then holds it open, so the robot runs through about when the passage opens (show::kPassageOpen).
 #include <cmath>
 
 #include "datagen/animation/node_keys.h"

@@ -3,10 +3,11 @@
 // robot at that mesh's transform. Also "robot_breaking_wall_path", which the program
 // attaches but never reads.
 //
-// The route (world/robot_route.h): step off the rig, through the doors (about 117.5 s),
-// along the passage to the glass (arriving 136.4 s), stand still until 164.48 s, crouch
-// and charge through the glass (the robot's shoulder at the pane at 166.38 s), then laps
-// of the hall beyond until the hall takes over again at 200.598 s.
+// The route (world/robot_route.h): step off the rig, through the doors (about when the
+// passage opens), along the passage to the glass (arriving when the robot stands), stand
+// still until the charge, crouch and charge through the glass (the robot's shoulder at the
+// pane at the impact), then laps of the hall beyond until the hall takes over again (the
+// times of anim/show_times.h).
 #include <cmath>
 #include <vector>
 

@@ -7,7 +7,7 @@
 
 namespace datagen {
 
-// Length of the file: beyond 223 s, where the demo leaves the music, so the looping
+// Length of the file: beyond show::kMusicEnd, where the demo leaves the music, so the looping
 // stream never wraps back to the start while the timeline still follows it.
 inline constexpr double kSoundtrackSeconds = 226.0;
 

@@ -9,7 +9,10 @@ namespace datagen {
 
 const std::vector<Step>& Steps() {
   static const std::vector<Step> steps = {
-      {"content", "effects/, properties/: the hand-written effects and property script, copied", CopyContent},
+      {"content",
+       "effects/, properties/: the hand-written effects, copied, and the property script, its camera changer keyed "
+       "from the cut list",
+       CopyContent},
       {"materials", "materials/: every material of the world", BuildMaterials},
       {"material-maps", "textures/ the materials use: concrete, cladding, paint, grating, glass, ...",
        BuildMaterialMaps},

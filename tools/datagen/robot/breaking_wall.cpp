@@ -1,8 +1,8 @@
-// The breaking-wall animation, played from 164.4808 s at 1x while the path carries the
+// The breaking-wall animation, played from show::kWallCharge at 1x while the path carries the
 // robot by metrics::BreakTravel: from the ready stance it draws its right foot back and
 // leans into a crouch, drives off at 1.2 s, turns its right shoulder into the glass at
 // 1.9 s and runs on, its last frame the run's pose at 0.3616 (the run's time at
-// 167.4808 s).
+// show::kRunAgain).
 #include <algorithm>
 #include <cmath>
 

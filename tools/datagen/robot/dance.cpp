@@ -1,4 +1,4 @@
-// The dance at placement B, from 201.9 s at 1x. Its hip centre is fixed in the hall, so
+// The dance at placement B, from show::kDanceStart at 1x. Its hip centre is fixed in the hall, so
 // it dances the way a machine would: it snaps into a new pose on every accent of the
 // music (the accents the demo flashes on), grooves on the beat in between with its
 // head, shoulders and arms, steps its feet out and in, and ends in a bow that holds.

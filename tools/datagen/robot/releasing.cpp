@@ -1,4 +1,4 @@
-// The releasing animation, played from 110.96 s at 2.5x in placement A, where the robot
+// The releasing animation, played from show::kRobotRelease at 2.5x in placement A, where the robot
 // hangs in the rig with its feet over the rig's platform: limp, a jolt as it powers up
 // with the release hit, the head comes up, the feet take its weight, it looks left and
 // right, shakes its arms free, squares up, and leans into the run's first stride.
@@ -16,7 +16,7 @@ constexpr float kPlatform = -kStandingHipHeight;
 // How much further down the platform lies than the run's floor.
 constexpr float kPlatformDrop = kStandingHipHeight - kRunHipHeight;
 
-// The run's pose at its time when the run takes over (fmod((115 - 105) * 2, L_run)),
+// The run's pose at its time when the run takes over (fmod((kRunStart - 105) * 2, L_run)),
 // with both legs reaching down to the platform.
 BodyPose RunStart() {
   BodyPose pose = RunPose(20.0f - 14.0f * kRunPeriod);
@@ -39,7 +39,7 @@ const KeyPoses& Choreography() {
     const BodyPose ready = ReadyStance();
     k.Add(0.0f, limp, Ease::kOut);
 
-    // The release hit (110.9995 s): a jolt runs through the body.
+    // The release hit (show::kReleaseHit): a jolt runs through the body.
     BodyPose jolt = limp;
     jolt.nod = 0.62f;
     jolt.lean = 0.14f;

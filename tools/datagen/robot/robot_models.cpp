@@ -1,6 +1,6 @@
 // The robot's files in the data set: the twelve part models, "robot_lying" (the parts
 // baked in the releasing animation's first pose at placement A, so the switch to the
-// moving parts at 110.96 s shows no jump) and the five pose files.
+// moving parts at show::kRobotRelease shows no jump) and the five pose files.
 #include "datagen/geometry/model_builder.h"
 #include "datagen/pipeline/context.h"
 #include "datagen/robot/motions.h"

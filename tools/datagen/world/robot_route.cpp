@@ -85,8 +85,8 @@ V3 Facing(const Route& route, float distance) {
 // dance places it there itself.
 V3 DanceSpot() { return V3(kDanceHip.x, kRunY, kDanceHip.z); }
 
-// The turn each scene adds after the path's own rotation: the hall's until 120 s and
-// again from 200.598 s, the wall scene's in between.
+// The turn each scene adds after the path's own rotation: the hall's until kSceneSwitch
+// and again from kBackToHall, the wall scene's in between.
 Quat SceneTurn(bool wallScene) {
   const Quat r1 = AxisAngle(V3(0, -1, 0), 0.785375f);
   const Quat r2 = AxisAngle(V3(0, 0, 1), 0.3926875f);
@@ -176,12 +176,12 @@ std::vector<PositionKey> RobotPathPositions() {
 
 std::vector<OrientationKey> RobotPathOrientations() {
   // The node's rotation is the heading with the scene's turn taken out again. The turn
-  // changes where the scenes change: the hall's keys up to 120 s, the wall scene's from
-  // just after; the dance spot's heading with the hall's turn from 200.598 s.
+  // changes where the scenes change: the hall's keys up to kSceneSwitch, the wall scene's
+  // from just after; the dance spot's heading with the hall's turn from kBackToHall.
   std::vector<OrientationKey> keys;
-  for (float t : KeyTimes({120.0f - kJump, 120.0f, 120.0f + kJump, 120.0f + 2 * kJump, kLeaveLoop - kJump, kLeaveLoop,
-                           kBackToHall, kBackToHall + kJump})) {
-    const bool wallScene = t > 120.0f && t < kBackToHall;
+  for (float t : KeyTimes({kSceneSwitch - kJump, kSceneSwitch, kSceneSwitch + kJump, kSceneSwitch + 2 * kJump,
+                           kLeaveLoop - kJump, kLeaveLoop, kBackToHall, kBackToHall + kJump})) {
+    const bool wallScene = t > kSceneSwitch && t < kBackToHall;
     const V3 f = RobotFacingAt(std::min(t, t < kBackToHall ? kLeaveLoop : t));
     keys.push_back({t, Heading(f.x, f.z) * Conjugate(SceneTurn(wallScene))});
   }

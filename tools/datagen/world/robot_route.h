@@ -5,12 +5,14 @@
 // that follow the robot and the preview.
 //
 // The path moves as fast as the run cycle's stride carries the feet, so the feet do not
-// slide: it leaves the rig at running speed at 115 s, follows the passage's centre line,
-// comes to a stop in front of the glass at 136.4 s, charges through it with the
+// slide: it leaves the rig at running speed when the run starts, follows the passage's
+// centre line, comes to a stop in front of the glass, charges through it with the
 // breaking-wall animation's own travel and runs laps of the hall beyond until the scenes
-// hand back to the hall at 200.598 s, where it stands at the dance spot.
+// hand back to the hall, where it stands at the dance spot (the times below).
 #include <cstdint>
 #include <vector>
+
+#include "anim/show_times.h"
 
 #include "datagen/animation/node_keys.h"
 
@@ -19,13 +21,14 @@ namespace datagen {
 constexpr std::int32_t kRobotPathNode = 1;
 
 // Times of the journey (seconds of the timeline).
-constexpr float kRunStart = 115.0f;
-constexpr float kArriveAtWall = 136.4f;
-constexpr float kChargeStart = 164.4808f;
-constexpr float kImpact = 166.3808f;
-constexpr float kRunAgain = 167.4808f;
-constexpr float kBackToHall = 200.598f;
-constexpr float kPathEnd = 200.7f;
+constexpr float kRunStart = show::AsFloat(show::kRunStart);
+constexpr float kSceneSwitch = show::AsFloat(show::kSceneSwitch);  // the wall scene takes over after this
+constexpr float kArriveAtWall = show::AsFloat(show::kRobotStands);
+constexpr float kChargeStart = show::AsFloat(show::kWallCharge);
+constexpr float kImpact = show::AsFloat(show::kWallImpact);
+constexpr float kRunAgain = show::AsFloat(show::kRunAgain);
+constexpr float kBackToHall = show::AsFloat(show::kBackToHall);
+constexpr float kPathEnd = show::AsFloat(show::kDanceLight);  // the robot stands at the dance spot
 
 // How long the robot takes to come to a stop in front of the glass (decelerating evenly).
 constexpr float kStopDuration = 0.8f;
@@ -36,7 +39,7 @@ constexpr float kStopDuration = 0.8f;
 // break and the laps beyond run at the stride's speed exactly.
 float RobotApproachSpeed();
 
-// The hip centre at time t (115 ... 200.7; clamped outside).
+// The hip centre at time t (kRunStart ... kPathEnd; clamped outside).
 V3 RobotHipAt(float t);
 // The direction the robot faces (horizontal, unit) at time t.
 V3 RobotFacingAt(float t);
