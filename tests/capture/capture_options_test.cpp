@@ -65,7 +65,6 @@ struct BadLine {
 TEST(CaptureOptions, MalformedOrInconsistentLinesAreRefusedWithTheReason) {
   const std::vector<BadLine> lines = {
       {{}, "nothing to write"},
-      {{"--hashes", "h.txt"}, "nothing to write"},
       {{"a", "b"}, "more than one OUT"},
       {{"--size", "1280", "out"}, "--size takes WxH"},
       {{"--size", "0x720", "out"}, "--size takes WxH"},

@@ -159,8 +159,8 @@ bool ParseCaptureOptions(int argc, const char* const* argv, CaptureOptions& opti
     }
   }
   const OutputKind kind = OutputKindOf(options);
-  if (kind == OutputKind::kNone && options.contactSheet.empty()) {
-    error = "nothing to write: give OUT (a folder or a .mp4 file) or --contact-sheet";
+  if (kind == OutputKind::kNone && options.contactSheet.empty() && options.hashes.empty()) {
+    error = "nothing to write: give OUT (a folder or a .mp4 file), --hashes or --contact-sheet";
     return false;
   }
   if (options.resume && kind != OutputKind::kFrameFolder) {
@@ -177,7 +177,7 @@ bool ParseCaptureOptions(int argc, const char* const* argv, CaptureOptions& opti
 const char* CaptureUsage() {
   return "usage: drift-capture [--data DEMODAT] [--size WxH] [--fps N] [--from S] [--to S]\n"
          "                     [--hashes FILE] [--contact-sheet FILE [--at T1,T2,...] [--count N]]\n"
-         "                     [--resume] OUT\n"
+         "                     [--resume] [OUT]\n"
          "\n"
          "Renders the demo off screen on a fixed clock: frame k shows timeline time k / fps,\n"
          "whatever the machine's speed. No display is needed.\n"
@@ -189,7 +189,8 @@ const char* CaptureUsage() {
          "  --fps N            frames per second (default 60)\n"
          "  --from S, --to S   the section in timeline seconds (default 0 to 223); both round\n"
          "                     to the frame grid, the frame at --to is not included\n"
-         "  --hashes FILE      one line per frame: index, time in seconds, pixel hash\n"
+         "  --hashes FILE      one line per frame: index, time in seconds, pixel hash; with\n"
+         "                     it alone every frame is drawn and hashed, no picture written\n"
          "  --contact-sheet FILE\n"
          "                     one PNG of frames in a grid, each labelled with its time; with\n"
          "                     it OUT may be omitted (only those frames are then drawn)\n"

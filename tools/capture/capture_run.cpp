@@ -131,7 +131,7 @@ bool CaptureRun::PrepareOutputs() {
     sheetFrames_ = options_.at.empty() ? SheetFrames(grid_, options_.count) : SheetFramesAt(grid_, options_.at);
     sheet_ = std::make_unique<ContactSheet>(static_cast<int>(sheetFrames_.size()), options_.width, options_.height);
   }
-  if (kind_ == OutputKind::kNone) {
+  if (kind_ == OutputKind::kNone && !options_.contactSheet.empty()) {
     std::set<long> unique(sheetFrames_.begin(), sheetFrames_.end());
     toRender_.assign(unique.begin(), unique.end());
   } else {
@@ -236,6 +236,8 @@ int CaptureRun::Run() {
     return kCaptureFailed;
   }
   for (const std::string& note : session_.UnpackNotes()) Say("%s", note.c_str());
+  // Which GL draws matters to anyone comparing runs: a driver, or the software renderer.
+  Say("drawing with %s", session_.RendererName().c_str());
   std::vector<std::int16_t> music;
   int rate = 0;
   const bool haveMusic = LoadMusic(session_.DataFolder(), kind_, music, rate);

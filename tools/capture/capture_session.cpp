@@ -142,3 +142,8 @@ void CaptureSession::Close() {
   RemoveDataFolder(dataFolder_);
   dataFolder_.clear();
 }
+
+std::string CaptureSession::RendererName() const {
+  const GLubyte* name = glGetString(GL_RENDERER);
+  return name != nullptr ? reinterpret_cast<const char*>(name) : "an unknown renderer";
+}

@@ -71,6 +71,8 @@ class CaptureSession {
   // The unpacked data (ending in '/'), e.g. for the soundtrack; empty before Open.
   const std::string& DataFolder() const { return dataFolder_; }
   const GlErrorCount& GlErrors() const { return glErrors_; }
+  // The GL renderer's name (a GPU's driver, or the software renderer); after Open.
+  std::string RendererName() const;
   // What unpacking the archive complained about (also in the log).
   const std::vector<std::string>& UnpackNotes() const { return unpackNotes_; }
   // Shuts the demo down, releases the context and removes the data folder. Safe to
