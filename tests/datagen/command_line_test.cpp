@@ -78,12 +78,16 @@ TEST(CommandLine, UnknownOptionsAndMissingValuesAreNamed) {
   }
 }
 
-TEST(CommandLine, HelpAndListAskForNoData) {
+TEST(CommandLine, HelpAndListsAskForNoData) {
   EXPECT_EQ(Parse({"--help"}).line.action, CommandLine::Action::kHelp);
   EXPECT_EQ(Parse({"--out", "d", "-h"}).line.action, CommandLine::Action::kHelp);
   const Parsed list = Parse({"--list"});
   EXPECT_EQ(list.error, CommandLineError::kNone);
   EXPECT_EQ(list.line.action, CommandLine::Action::kListSteps);
+  const Parsed events = Parse({"--events"});
+  EXPECT_EQ(events.error, CommandLineError::kNone);
+  EXPECT_EQ(events.line.action, CommandLine::Action::kListEvents);
+  EXPECT_EQ(events.line.options.archivePath, "") << "listing the events writes nothing";
 }
 
 }  // namespace

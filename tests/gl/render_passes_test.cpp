@@ -357,18 +357,23 @@ TEST_F(RenderPassesTest, TheGlowImageIsBlackExceptWhereGlowingMaterialsShow) {
   CheckGlError("glow");
 }
 
-TEST_F(RenderPassesTest, TheCompositeBlursByDistanceFromFocusAddsNoiseAndFadesToWhite) {
+TEST_F(RenderPassesTest, TheCompositeBlursByDistanceFromFocusGradesAddsNoiseAndFlashes) {
   const int size = 64;
-  // Sharp: one-pixel columns alternating black and white. Blurred: flat grey.
-  std::vector<unsigned char> stripes(size * size * 4), grey(size * size * 4, 128);
+  // Sharp: one-pixel columns alternating black and white. Blurred: flat grey. Ramp:
+  // the grey levels 0 to 252 from left to right.
+  std::vector<unsigned char> stripes(size * size * 4), grey(size * size * 4, 128), ramp(size * size * 4, 255);
   for (int y = 0; y < size; ++y) {
     for (int x = 0; x < size; ++x) {
-      for (int k = 0; k < 3; ++k) stripes[(y * size + x) * 4 + k] = x % 2 ? 255 : 0;
+      for (int k = 0; k < 3; ++k) {
+        stripes[(y * size + x) * 4 + k] = x % 2 ? 255 : 0;
+        ramp[(y * size + x) * 4 + k] = static_cast<unsigned char>(4 * x);
+      }
       stripes[(y * size + x) * 4 + 3] = 255;
     }
   }
   Texture sharp(size, size, 32, stripes.data(), GL_CLAMP_TO_EDGE, GL_NEAREST, GL_NEAREST, false);
   Texture blurred(size, size, 32, grey.data(), GL_CLAMP_TO_EDGE, GL_NEAREST, GL_NEAREST, false);
+  Texture levels(size, size, 32, ramp.data(), GL_CLAMP_TO_EDGE, GL_NEAREST, GL_NEAREST, false);
   // Depth: the left half 100 units away, the right half 5000 (near 10, far 8000).
   auto stored = [](float distance) {
     const float n = 10.0f, f = 8000.0f;
@@ -386,34 +391,71 @@ TEST_F(RenderPassesTest, TheCompositeBlursByDistanceFromFocusAddsNoiseAndFadesTo
   const unsigned noise = CreateNoiseTexture(4 * size);
 
   OffscreenTarget target(size, size);
-  auto compose = [&](float fade, const DepthOfField& settings) {
+  auto composeOf = [&](unsigned sharpTexture, unsigned blurTexture, float fade, const DepthOfField& settings) {
     target.Bind();
-    ComposeDepthOfField(effects.postProcess.get(), sharp.GetName(), depth.name, blurred.GetName(), noise, fade, size,
-                        size, settings);
+    ComposeDepthOfField(effects.postProcess.get(), sharpTexture, depth.name, blurTexture, noise, fade, size, size,
+                        settings);
     return target.Pixels();
   };
+  auto compose = [&](float fade, const DepthOfField& settings) {
+    return composeOf(sharp.GetName(), blurred.GetName(), fade, settings);
+  };
   const DepthOfField demo;  // the frame's values: focus at 100
+  // The grey as the grade shows it, in focus and out.
+  const int gradedGrey = PixelAt(composeOf(blurred.GetName(), blurred.GetName(), 0.0f, demo), size, 10, 30).r;
   auto picture = compose(0.0f, demo);
   EXPECT_EQ(PixelAt(picture, size, 10, 30).r, 0);  // near: sharp stripes
   EXPECT_EQ(PixelAt(picture, size, 11, 30).r, 255);
-  EXPECT_NEAR(PixelAt(picture, size, 50, 30).r, 128, 1);  // far: the blurred copy
-  EXPECT_NEAR(PixelAt(picture, size, 51, 30).r, 128, 1);
+  EXPECT_NEAR(PixelAt(picture, size, 50, 30).r, gradedGrey, 1);  // far: the blurred copy
+  EXPECT_NEAR(PixelAt(picture, size, 51, 30).r, gradedGrey, 1);
 
   DepthOfField far = demo;
   far.focal = 5000.0f;
   picture = compose(0.0f, far);
-  EXPECT_NEAR(PixelAt(picture, size, 10, 30).r, 128, 1);
+  EXPECT_NEAR(PixelAt(picture, size, 10, 30).r, gradedGrey, 1);
   EXPECT_EQ(PixelAt(picture, size, 51, 30).r, 255);
 
-  // The flash turns the picture towards white by 0.9 · fade²: half faded, a little;
-  // at its peak, almost white but never a blank frame.
-  picture = compose(0.5f, demo);
-  EXPECT_NEAR(PixelAt(picture, size, 10, 30).r, 57, 2);  // black: 0.225 of the way to white
-  EXPECT_NEAR(PixelAt(picture, size, 11, 30).r, 255, 1);
-  EXPECT_NEAR(PixelAt(picture, size, 50, 30).r, 157, 2);
-  picture = compose(1.0f, demo);
-  EXPECT_NEAR(PixelAt(picture, size, 10, 30).r, 230, 2);  // black: 0.9 of the way to white
-  EXPECT_NEAR(PixelAt(picture, size, 50, 30).r, 243, 2);
+  // The grade: the haze the hall lays over its darks becomes black, white stays white,
+  // the levels keep their order, and the middle grey stays a mid-tone.
+  DepthOfField everywhere = demo;
+  everywhere.focalFalloff = 0.0f;  // the ramp in focus across the picture
+  const auto graded = composeOf(levels.GetName(), levels.GetName(), 0.0f, everywhere);
+  EXPECT_EQ(PixelAt(graded, size, 0, 30).r, 0);
+  EXPECT_EQ(PixelAt(graded, size, 5, 30).r, 0) << "the haze's level (20 of 255) is black";
+  EXPECT_LE(PixelAt(graded, size, 10, 30).r, 20) << "a dark grey (40 of 255) goes towards black";
+  EXPECT_GE(PixelAt(graded, size, 63, 30).r, 250);
+  for (int x = 1; x < size; ++x) {
+    EXPECT_GE(PixelAt(graded, size, x, 30).r, PixelAt(graded, size, x - 1, 30).r) << x;
+  }
+  EXPECT_GT(gradedGrey, 96);
+  EXPECT_LT(gradedGrey, 128);
+
+  // The flash is an accent: at its peak the picture brightens and warms a little in its
+  // middle and darkens a little in its corners, and the mean rises by less than a sixth
+  // of the range, never towards a white frame. Half faded, it is less than half as strong.
+  auto mean = [&](const std::vector<unsigned char>& pixels) {
+    double sum = 0;
+    for (int y = 0; y < size; ++y) {
+      for (int x = 0; x < size; ++x) {
+        const Rgba p = PixelAt(pixels, size, x, y);
+        sum += 0.299 * p.r + 0.587 * p.g + 0.114 * p.b;
+      }
+    }
+    return sum / (size * size);
+  };
+  const auto calm = composeOf(levels.GetName(), levels.GetName(), 0.0f, everywhere);
+  const auto peak = composeOf(levels.GetName(), levels.GetName(), 1.0f, everywhere);
+  const auto half = composeOf(levels.GetName(), levels.GetName(), 0.5f, everywhere);
+  const double rise = mean(peak) - mean(calm);
+  EXPECT_GT(rise, 4.0);
+  EXPECT_LT(rise, 40.0);
+  EXPECT_GT(mean(half) - mean(calm), 0.0);
+  EXPECT_LT(mean(half) - mean(calm), rise / 2.0);
+  const Rgba middleBefore = PixelAt(calm, size, 32, 32), middleDuring = PixelAt(peak, size, 32, 32);
+  EXPECT_GT(middleDuring.r, middleBefore.r + 8);
+  EXPECT_GT(middleDuring.r - middleBefore.r, middleDuring.b - middleBefore.b) << "the flash is warm";
+  EXPECT_LT(PixelAt(peak, size, 60, 1).g, PixelAt(calm, size, 60, 1).g) << "the corners darken";
+  EXPECT_LT(PixelAt(peak, size, 2, 32).r, 40) << "black stays dark under the flash";
 
   // Noise changes the picture from row to row, the same along a row.
   DepthOfField noisy = demo;
@@ -423,7 +465,7 @@ TEST_F(RenderPassesTest, TheCompositeBlursByDistanceFromFocusAddsNoiseAndFadesTo
   for (int y = 0; y < size; ++y) {
     const int v = PixelAt(picture, size, 40, y).r;
     EXPECT_EQ(PixelAt(picture, size, 60, y).r, v);
-    rowsChanged += std::abs(v - 128) > 3;
+    rowsChanged += std::abs(v - gradedGrey) > 3;
   }
   EXPECT_GT(rowsChanged, size / 2);
   glDeleteTextures(1, &depth.name);

@@ -33,6 +33,10 @@ CommandLineError ParseCommandLine(const std::vector<std::string>& arguments, Com
       line.action = CommandLine::Action::kListSteps;
       return CommandLineError::kNone;
     }
+    if (option == "--events") {
+      line.action = CommandLine::Action::kListEvents;
+      return CommandLineError::kNone;
+    }
     // Every other option takes one value; --only's is a list of step names.
     std::string* target = nullptr;
     if (option == "--out") target = &options.treeFolder;
@@ -78,7 +82,7 @@ void PrintUsage(std::FILE* out, const GeneratorOptions& defaults) {
   std::fprintf(out,
                "usage: drift-datagen [--out DIR [--only STEP[,STEP...]]] [--archive FILE] [--setup FILE]\n"
                "                     [--content DIR] [--fonts DIR]\n"
-               "       drift-datagen --list\n"
+               "       drift-datagen --list | --events\n"
                "Builds the demo's data set.\n"
                "  (no options)    write demodat and setup.jpg into the current folder\n"
                "  --out DIR       write the unpacked data set into DIR (alone: nothing else)\n"
@@ -86,6 +90,8 @@ void PrintUsage(std::FILE* out, const GeneratorOptions& defaults) {
                "                  DIR as it is (the same bytes as a full run for those files);\n"
                "                  --archive then packs the whole of DIR as it stands\n"
                "  --list          print the steps, one per line with what each makes\n"
+               "  --events        print the timeline's events the data is timed to (flashes,\n"
+               "                  greeting changes, scene times), one per line: seconds and name\n"
                "  --archive FILE  write the archive to FILE\n"
                "  --setup FILE    write the dialog picture to FILE\n"
                "  --content DIR   the hand-written content (default %s)\n"

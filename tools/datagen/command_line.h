@@ -10,7 +10,7 @@
 namespace datagen {
 
 struct CommandLine {
-  enum class Action { kGenerate, kHelp, kListSteps };
+  enum class Action { kGenerate, kHelp, kListSteps, kListEvents };
   Action action = Action::kGenerate;
   GeneratorOptions options;
 };

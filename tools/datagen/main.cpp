@@ -13,6 +13,7 @@
 #include "datagen/pipeline/generator.h"
 #include "datagen/pipeline/step_list.h"
 #include "datagen/texture/text.h"
+#include "datagen/timeline_events.h"
 
 #ifndef DRIFT_CONTENT_DIR
 #define DRIFT_CONTENT_DIR "content"
@@ -42,6 +43,13 @@ int main(int argc, char** argv) {
   }
   if (line.action == datagen::CommandLine::Action::kListSteps) {
     datagen::PrintSteps(stdout);
+    return 0;
+  }
+  if (line.action == datagen::CommandLine::Action::kListEvents) {
+    // The times with every digit the table holds, so a grid frame can be found from them.
+    for (const datagen::timeline::TimelineEvent& event : datagen::timeline::AllEvents()) {
+      std::printf("%.6f %s\n", event.time, event.name.c_str());
+    }
     return 0;
   }
 
