@@ -90,7 +90,7 @@ TEST(DataSetFiles, EveryLookedUpTextureExistsOnceAsAnEightBitPngOrColourJpeg) {
 TEST(DataSetFiles, CardsAndMasksHaveTheirSizesAndTransparency) {
   const std::map<std::string, std::pair<int, int>> sizes = {
       {"title1", {1920, 1080}}, {"endscreen", {1920, 1080}}, {"mask", {1024, 768}}, {"mask_big", {1920, 1080}},
-      {"kestrel", {1024, 256}}, {"greetz0", {1024, 256}},    {"hud0", {256, 192}}};
+      {"kestrel", {1024, 256}}, {"greetz0", {1024, 256}},    {"hud0", {512, 192}}};
   for (const auto& [name, size] : sizes) {
     Image image;
     ASSERT_TRUE(DecodePng(PathOf("textures/" + name + ".png"), image)) << name;

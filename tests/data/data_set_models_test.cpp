@@ -96,11 +96,19 @@ TEST(DataSetModels, SignalCarriersHoldTheirValuesAndNoGeometry) {
   EXPECT_TRUE(Model("robot_breaking_wall_path").meshes.at(0).subMeshes.empty());
 }
 
+// The credits and the greetings span their whole pictures; the two monitors share each
+// "hud" frame, the first taking its left half and the second its right, so they show
+// different panels.
 TEST(DataSetModels, OverlaySurfacesSpanTheirPictures) {
-  const auto screens = Model("screens");
-  ASSERT_GE(screens.meshes.size(), 2u);
-  for (const model_file::ModelData& model : {Model("credits"), Model("glass_wall_greetz"), screens}) {
-    for (std::size_t m = 0; m < (model.meshes.size() >= 2 ? 2u : 1u); ++m) {
+  struct Overlay {
+    const char* name;
+    bool halves;
+  };
+  for (const Overlay& overlay : {Overlay{"credits", false}, Overlay{"glass_wall_greetz", false}, Overlay{"screens", true}}) {
+    const auto model = Model(overlay.name);
+    const std::size_t surfaces = overlay.halves ? 2u : 1u;
+    ASSERT_GE(model.meshes.size(), surfaces) << overlay.name;
+    for (std::size_t m = 0; m < surfaces; ++m) {
       ASSERT_FALSE(model.meshes[m].subMeshes.empty());
       const auto& surface = model.meshes[m].subMeshes[0];
       EXPECT_TRUE(surface.materialName.empty());
@@ -110,8 +118,8 @@ TEST(DataSetModels, OverlaySurfacesSpanTheirPictures) {
         lowS = std::min(lowS, v[12]), highS = std::max(highS, v[12]);
         lowT = std::min(lowT, v[13]), highT = std::max(highT, v[13]);
       }
-      EXPECT_EQ(lowS, 0.0f);
-      EXPECT_EQ(highS, 1.0f);
+      EXPECT_EQ(lowS, overlay.halves ? 0.5f * static_cast<float>(m) : 0.0f) << overlay.name << " " << m;
+      EXPECT_EQ(highS, overlay.halves ? 0.5f * static_cast<float>(m) + 0.5f : 1.0f) << overlay.name << " " << m;
       EXPECT_EQ(lowT, 0.0f);
       EXPECT_EQ(highT, 1.0f);
     }

@@ -187,6 +187,12 @@ TEST(Shapes, OverlaySurfacesFaceTheViewerWithTheirPictureUpright) {
       EXPECT_FLOAT_EQ(v->u2, -v->position.z / 200.0f);  // s = 0 at the left
     }
   }
+  // A part of a shared picture: the right half.
+  MeshBuilder half;
+  OverlayQuad(half, V3(0, 0, 0), V3(0, 0, -200), V3(0, 100, 0), 0.5f, 1.0f);
+  for (const Triangle& t : Triangles(half)) {
+    for (const Vertex* v : {&t.a, &t.b, &t.c}) EXPECT_FLOAT_EQ(v->u2, 0.5f - v->position.z / 400.0f);
+  }
 }
 
 }  // namespace

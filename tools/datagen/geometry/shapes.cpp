@@ -337,7 +337,7 @@ void Sphere(MeshBuilder& out, const Paint& paint, V3 c, float r, int slices, int
 
 namespace datagen {
 
-void OverlayQuad(MeshBuilder& out, V3 bottomLeft, V3 right, V3 up) {
+void OverlayQuad(MeshBuilder& out, V3 bottomLeft, V3 right, V3 up, float u2From, float u2To) {
   const V3 normal = Normalize(Cross(right, up));
   const auto corner = [&](float s, float t) {
     Vertex v;
@@ -345,7 +345,7 @@ void OverlayQuad(MeshBuilder& out, V3 bottomLeft, V3 right, V3 up) {
     v.normal = normal;
     v.u = s;
     v.v = t;
-    v.u2 = s;
+    v.u2 = u2From + (u2To - u2From) * s;
     v.v2 = t;
     return v;
   };

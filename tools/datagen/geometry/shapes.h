@@ -70,7 +70,8 @@ namespace datagen {
 
 // The surface of an overlay picture: a quad from bottomLeft spanning right and up
 // (as the viewer sees it), facing the viewer, with the second texture coordinate
-// running 0..1 across it (t = 0 at the bottom) and no material.
-void OverlayQuad(MeshBuilder& out, V3 bottomLeft, V3 right, V3 up);
+// running 0..1 up it (t = 0 at the bottom) and u2From..u2To across it (a part of a
+// picture shared by several surfaces), and no material.
+void OverlayQuad(MeshBuilder& out, V3 bottomLeft, V3 right, V3 up, float u2From = 0.0f, float u2To = 1.0f);
 
 }  // namespace datagen

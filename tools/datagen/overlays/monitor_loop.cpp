@@ -1,8 +1,10 @@
 // "hud0" ... "hud98": the loop on the two big monitors, 99 frames at 25 per second
 // (3.96 s) that repeat seamlessly: everything that moves completes whole cycles in 99
-// frames. A robot schematic with a sweeping scan line, a scrolling diagnostics log, a
-// waveform and a blinking status. Drawn at half opacity over dark glass, so bright on
-// black.
+// frames. Both monitors draw the same frame, so each frame holds two panels side by
+// side and each monitor's face maps one half ("screens"): the assembly panel (a robot
+// schematic with a sweeping scan line, a scrolling diagnostics log, a waveform, a
+// blinking status) and the release rig's panel (clamp states, a pressure dial, a
+// charge bar). Drawn at half opacity over dark glass, so bright on black.
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -16,7 +18,7 @@ namespace datagen {
 namespace {
 
 constexpr int kFrames = 99;
-constexpr int kWidth = 256, kHeight = 192;
+constexpr int kWidth = 256, kHeight = 192;  // one panel; a frame is two side by side
 
 const char* const kLogLines[] = {
     "WELD SEQ 04  OK",   "SERVO L2  31.4C", "ARC  148A  23.1V",  "TORQUE J1  0.82",
@@ -25,7 +27,7 @@ const char* const kLogLines[] = {
 };
 constexpr int kLogCount = static_cast<int>(sizeof kLogLines / sizeof kLogLines[0]);
 
-Canvas Frame(Fonts& fonts, int frame) {
+Canvas AssemblyPanel(Fonts& fonts, int frame) {
   const float phase = static_cast<float>(frame) / static_cast<float>(kFrames);  // 0..1 over the loop
   Canvas c(kWidth, kHeight, Color(0.0f, 0.02f, 0.04f, 1));
   const Color line(0.35f, 0.85f, 1.0f, 1);
@@ -99,6 +101,76 @@ Canvas Frame(Fonts& fonts, int frame) {
     c.FillRect(x, 176 - 24 * level, x + 8, 176, i % 3 == 0 ? style::kAmber : line);
   }
   return c;
+}
+
+const char* const kClampNames[] = {"CLAMP A1", "CLAMP A2", "CLAMP B1", "CLAMP B2", "HOIST", "SPINE"};
+
+Canvas ReleasePanel(Fonts& fonts, int frame) {
+  const float phase = static_cast<float>(frame) / static_cast<float>(kFrames);
+  Canvas c(kWidth, kHeight, Color(0.03f, 0.015f, 0.0f, 1));
+  const Color line(1.0f, 0.72f, 0.3f, 1);
+  const Color dim(0.5f, 0.3f, 0.1f, 1);
+  c.StrokeRect(2, 2, kWidth - 2, kHeight - 2, 1.5f, dim);
+  c.FillRect(2, 2, kWidth - 2, 18, Color(0.45f, 0.22f, 0.04f, 1));
+  TextStyle small;
+  small.font = FontStyle::kMonoBold;
+  small.size = 11;
+  small.colour = style::kInk;
+  DrawText(c, fonts, "RIG 2  RELEASE", 8, 14, small);
+  // "ARMED" blinks on the other half of the assembly panel's beat, so the two monitors
+  // never blink together.
+  if (frame % 33 >= 11) {
+    c.FillRect(kWidth - 78, 4, kWidth - 6, 16, Color(0.95f, 0.25f, 0.15f, 1));
+    TextStyle status = small;
+    status.colour = Color(0.1f, 0.0f, 0.0f, 1);
+    DrawText(c, fonts, "ARMED", kWidth - 42, 14, status, Align::kCentre);
+  }
+  // Clamp list: each clamp's lamp turns from locked to open in turn, one every 16
+  // frames, and all close again for the loop's last frames.
+  TextStyle mono;
+  mono.font = FontStyle::kMono;
+  mono.size = 10;
+  mono.colour = Color(1.0f, 0.85f, 0.6f, 1);
+  for (int i = 0; i < 6; ++i) {
+    const float y = 40 + static_cast<float>(i) * 16;
+    const bool open = frame >= 8 + i * 14 && frame < 96;
+    DrawText(c, fonts, kClampNames[i], 14, y, mono);
+    DrawText(c, fonts, open ? "OPEN" : "LOCK", 78, y, mono);
+    c.FillCircle(112, y - 4, 3.5f, open ? Color(0.4f, 1.0f, 0.5f, 1) : Color(0.95f, 0.3f, 0.15f, 1));
+  }
+  c.StrokeRect(8, 26, 122, 134, 1, dim);
+  // Pressure dial: a needle that swings once a loop, with a tick ring.
+  const float dx = 186, dy = 80, radius = 44;
+  for (int i = 0; i <= 12; ++i) {
+    const float a = 3.14159265f * (0.75f + 1.5f * static_cast<float>(i) / 12.0f);
+    const float inner = i % 3 == 0 ? radius - 9 : radius - 5;
+    c.Line(dx + inner * std::cos(a), dy + inner * std::sin(a), dx + radius * std::cos(a), dy + radius * std::sin(a),
+           1.2f, i >= 10 ? Color(0.95f, 0.3f, 0.15f, 1) : line);
+  }
+  const float swing = 0.5f - 0.5f * std::cos(6.2831853f * phase);
+  const float needle = 3.14159265f * (0.75f + 1.5f * (0.15f + 0.7f * swing));
+  c.Line(dx, dy, dx + (radius - 6) * std::cos(needle), dy + (radius - 6) * std::sin(needle), 2.0f, style::kInk);
+  c.FillCircle(dx, dy, 4, line);
+  char pressure[16];
+  std::snprintf(pressure, sizeof pressure, "%3d BAR", 120 + static_cast<int>(110.0f * swing));
+  DrawText(c, fonts, pressure, dx, dy + 34, mono, Align::kCentre);
+  // Charge bar: fills over the loop in twelve steps, under its label.
+  DrawText(c, fonts, "CHARGE", 14, 156, mono);
+  const int steps = frame * 12 / kFrames;
+  for (int i = 0; i < 12; ++i) {
+    const float x = 64 + static_cast<float>(i) * 15;
+    c.FillRect(x, 146, x + 11, 160, i <= steps ? (i >= 9 ? Color(0.95f, 0.3f, 0.15f, 1) : line) : dim);
+  }
+  c.StrokeRect(8, 140, kWidth - 8, 178, 1, dim);
+  return c;
+}
+
+// The two panels side by side: the first monitor shows the left half, the second the right.
+Canvas Frame(Fonts& fonts, int frame) {
+  Canvas both(2 * kWidth, kHeight);
+  both.Composite(AssemblyPanel(fonts, frame), 0, 0);
+  both.Composite(ReleasePanel(fonts, frame), kWidth, 0);
+  return both;
 }
 
 }  // namespace
