@@ -180,7 +180,10 @@ void BreakingWallScene::RestoreState(const State& state) {
 }
 
 void BreakingWallScene::DrawOpaque(float, float) {
-  if (!ready_ || greetingIndex_ == -1) return;
+  // A faded-out greeting is not drawn at all: its surface writes depth even where its
+  // picture is clear, which would keep a sharp, pane-shaped patch in the depth of field
+  // once the glass has broken.
+  if (!ready_ || greetingIndex_ == -1 || greetingAlpha_ <= 0.0f) return;
   OverlayDraw overlay;
   overlay.texture = greetingTextures_[greetingIndex_];
   overlay.alpha = greetingAlpha_;

@@ -3,6 +3,8 @@
 // surfaces through the second texture coordinates with the scene's alpha.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -216,6 +218,20 @@ TEST_F(SceneOverlays, TheGreetingIsLaidOnTheGlassAtTheGreetingAlpha) {
   scene.DrawTranslucent(0.0f, 0.0f);  // draws nothing
   EXPECT_EQ(target_->Pixels(), pixels);
   CheckGlError("greeting");
+
+  // Faded out, the surface is not drawn at all: no depth where the picture is clear,
+  // which would otherwise stay in the depth of field after the glass breaks.
+  scene.Update(120.3f, 10.0f);
+  ASSERT_EQ(scene.GreetingIndex(), 0);
+  Clear();
+  glEnable(GL_DEPTH_TEST);  // as the frame has it when the scene's opaque layer is drawn
+  glDepthMask(GL_TRUE);
+  scene.DrawOpaque(0.0f, 0.0f);
+  glDisable(GL_DEPTH_TEST);
+  std::vector<float> depth(static_cast<std::size_t>(target_->Width()) * target_->Height());
+  glReadPixels(0, 0, target_->Width(), target_->Height(), GL_DEPTH_COMPONENT, GL_FLOAT, depth.data());
+  EXPECT_EQ(*std::min_element(depth.begin(), depth.end()), 1.0f);
+  CheckGlError("faded greeting");
 }
 
 }  // namespace
