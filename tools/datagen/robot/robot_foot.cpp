@@ -14,7 +14,7 @@ MeshBuilder FootGeometry() {
   MeshBuilder m;
   const float sole = -kAnkleHeight;
   const float toes = -kFoot * std::cos(FlatFootPitch());
-  Sphere(m, kFrame, V3(0, 0, 0), 29, 16, 10);
+  Sphere(m, kFrame, V3(0, 0, 0), 29, 28, 16);
   BevelBox(m, kFrame, Frame::At(0, sole + 13, 0.5f * (kHeelBack + toes)), V3(kSoleHalfWidth, 13, 0.5f * (kHeelBack - toes)), 5);
   BevelBox(m, kArmour, Frame::At(0, sole + 32, toes * 0.35f), V3(34, 11, 54), 6);
   BevelBox(m, kAccent, Frame::At(0, sole + 16, toes + 12), V3(kSoleHalfWidth - 1, 14, 12), 5);

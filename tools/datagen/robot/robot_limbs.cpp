@@ -23,7 +23,7 @@ void DownBone(MeshBuilder& m, const Paint& paint, float y0, float y1, float r0, 
 MeshBuilder UpperArmGeometry() {
   MeshBuilder m;
   // The shoulder dome over the joint, then a chrome rod in a painted sleeve.
-  Sphere(m, kArmour, V3(0, 0, 0), kShoulderDomeRadius, 20, 12);
+  Sphere(m, kArmour, V3(0, 0, 0), kShoulderDomeRadius, 40, 24);
   AlongBone(m, kAccent, -44, -56, 47, 47);
   AlongBone(m, kChrome, -40, -kUpperArm + 10, 27, 25);
   AlongBone(m, kArmour, -62, -132, 38, 34);
@@ -35,7 +35,7 @@ MeshBuilder ForearmGeometry() {
   MeshBuilder m;
   // The elbow ball, a flared forearm, the wrist and a two-jaw gripper (the same turned
   // half a turn about the bone, which the left forearm's frame adds).
-  Sphere(m, kFrame, V3(0, 0, 0), 35, 18, 10);
+  Sphere(m, kFrame, V3(0, 0, 0), 35, 32, 18);
   AlongBone(m, kArmour, -22, -128, 35, 41);
   AlongBone(m, kAccent, -104, -116, 43, 43);
   AlongBone(m, kFrame, -128, -150, 27, 25);
@@ -50,7 +50,7 @@ MeshBuilder ThighGeometry() {
   MeshBuilder m;
   // The hip ball seated in the pelvis drum, a tapered thigh with a front plate and a
   // piston behind.
-  Sphere(m, kFrame, V3(0, 0, 0), 40, 18, 10);
+  Sphere(m, kFrame, V3(0, 0, 0), 40, 32, 18);
   DownBone(m, kFrame, -16, -178, 41, 33);
   BevelBox(m, kArmour, Frame::At(0, -96, 24), V3(35, 64, 17), 8);
   BevelBox(m, kAccent, Frame::At(0, -36, 24), V3(36, 5, 18), 2);
