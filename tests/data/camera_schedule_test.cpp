@@ -128,7 +128,8 @@ TEST(PropertyScript, HoldsOnlyConstantsTheTimelineReadsAtTheValuesItWasBuiltWith
   // Every constant is one the timeline reads: a value nothing reads would mislead an
   // author who edits it.
   int constants = 0;
-  for (const auto& [id, property] : properties) {
+  for (const auto& entry : properties) {
+    const auto& property = entry.second;  // a plain name: lambdas cannot capture bindings in C++17
     if (dynamic_cast<const ValueProperty*>(property.get()) == nullptr) continue;
     ++constants;
     EXPECT_NE(std::find_if(std::begin(tunable_name::kAll), std::end(tunable_name::kAll),
