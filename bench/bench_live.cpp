@@ -141,14 +141,11 @@ BENCHMARK(BM_Reload)->Unit(benchmark::kMillisecond)->Iterations(3);
 // what a leak would grow. The driver hands out ever higher names, so the scan reaches
 // far past what one load uses.
 double LiveGlObjects() {
-  using IsFn = GLboolean (*)(GLuint);
-  static const auto isProgram = reinterpret_cast<IsFn>(platform::GlProcAddress("glIsProgram"));
-  static const auto isShader = reinterpret_cast<IsFn>(platform::GlProcAddress("glIsShader"));
   double count = 0;
   for (GLuint name = 1; name < 400000; ++name) {
     count += glIsTexture(name) + glext::glIsBufferARB(name) + glext::glIsFramebufferEXT(name) +
-             glext::glIsRenderbufferEXT(name) + (isProgram != nullptr ? isProgram(name) : 0) +
-             (isShader != nullptr ? isShader(name) : 0);
+             glext::glIsRenderbufferEXT(name) + glext::glIsProgram(name) +
+             glext::glIsShader(name);
   }
   return count;
 }

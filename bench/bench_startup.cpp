@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/archive.h"
-#include "platform/mp3_encoder.h"
+#include "platform/tools/mp3_encoder.h"
 #include "platform/music_stream.h"
 #include "platform/zip_archive.h"
 

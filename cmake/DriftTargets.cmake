@@ -4,22 +4,51 @@
 
 set(DRIFT_WARNINGS -Wall -Wextra -Werror -Wno-format-zero-length)
 
+# drift_include_folder(<target>)
+# Each library publishes its own folder only, as build/include/<target>/<folder> (a link
+# to the source folder; <folder> is its path below src/ or tools/, so a library in a
+# subfolder such as render/fx publishes only that), and a program or library sees the
+# folders of what it links, through CMake's usage requirements. A header from a library
+# that is not linked is therefore not found: an include that crosses the layers upwards
+# fails to build.
+function(drift_include_folder target)
+  if(CMAKE_CURRENT_SOURCE_DIR MATCHES "^${CMAKE_SOURCE_DIR}/src/")
+    file(RELATIVE_PATH folder ${CMAKE_SOURCE_DIR}/src ${CMAKE_CURRENT_SOURCE_DIR})
+  else()
+    file(RELATIVE_PATH folder ${CMAKE_SOURCE_DIR}/tools ${CMAKE_CURRENT_SOURCE_DIR})
+  endif()
+  set(root ${CMAKE_BINARY_DIR}/include/${target})
+  get_filename_component(parent ${root}/${folder} DIRECTORY)
+  file(MAKE_DIRECTORY ${parent})
+  file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR} ${root}/${folder} SYMBOLIC)
+  get_target_property(type ${target} TYPE)
+  if(type STREQUAL "INTERFACE_LIBRARY")
+    target_include_directories(${target} INTERFACE ${root})
+  else()
+    target_include_directories(${target} PUBLIC ${root})
+  endif()
+endfunction()
+
 # drift_library(<target> DEPENDS <libs...>)
-# A static library from every .cpp of the current source folder.
+# A static library from every .cpp of the current source folder (every .cpp below it
+# with RECURSE), main.cpp left out.
 function(drift_library target)
-  cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  cmake_parse_arguments(ARG "RECURSE" "" "DEPENDS" ${ARGN})
+  if(ARG_RECURSE)
+    file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  else()
+    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  endif()
   list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
   if(sources)
     add_library(${target} STATIC ${sources})
-    target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR}/src)
     target_compile_options(${target} PRIVATE ${DRIFT_WARNINGS})
     target_link_libraries(${target} PUBLIC ${ARG_DEPENDS})
   else()
     add_library(${target} INTERFACE)
-    target_include_directories(${target} INTERFACE ${CMAKE_SOURCE_DIR}/src)
     target_link_libraries(${target} INTERFACE ${ARG_DEPENDS})
   endif()
+  drift_include_folder(${target})
 endfunction()
 
 # drift_executable(<target> SOURCES <files...> DEPENDS <libs...>)
@@ -43,7 +72,7 @@ function(drift_tests name)
   set(target drift_tests_${name})
   add_executable(${target} ${sources})
   target_compile_options(${target} PRIVATE ${DRIFT_WARNINGS})
-  target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src)
+  target_include_directories(${target} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   target_link_libraries(${target} PRIVATE ${ARG_DEPENDS} drift_testsupport GTest::gtest GTest::gmock GTest::gtest_main)
   target_compile_definitions(${target} PRIVATE
     DRIFT_SOURCE_DIR="${CMAKE_SOURCE_DIR}" DRIFT_BINARY_DIR="${CMAKE_BINARY_DIR}")

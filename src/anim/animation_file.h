@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "anim/math.h"
-#include "assets/byte_io.h"
+#include "base/byte_io.h"
 
 namespace animation_file {
 

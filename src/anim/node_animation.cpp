@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "app/log.h"
+#include "base/log.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "anim/animation_file.h"
 #include "anim/interpolators.h"
 #include "anim/math.h"
-#include "assets/interfaces.h"
+#include "base/interfaces.h"
 
 class Animation : public IDisposable {
  public:

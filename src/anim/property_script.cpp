@@ -10,7 +10,7 @@
 #include <utility>
 
 #include "anim/show_times.h"
-#include "app/log.h"
+#include "base/log.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <system_error>
 #include <vector>
 
-#include "app/path.h"
+#include "base/path.h"
 
 std::string CreateDataFolder() {
   const char* tmp = std::getenv("TMPDIR");

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/path.h"
+#include "base/path.h"
 
 std::string AssetName(const std::string& path) { return SplitPath(path).name; }
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "assets/interfaces.h"
+#include "base/interfaces.h"
 
 // The name an asset is filed under: its file's name without folder and extension,
 // in the file's letter case. Both '/' and '\' separate folders; the last dot starts

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "assets/byte_io.h"
+#include "base/byte_io.h"
 
 namespace camera_file {
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "app/singleton.h"
+#include "base/singleton.h"
 #include "assets/assets_manager.h"
-#include "assets/interfaces.h"
+#include "base/interfaces.h"
 
 // One loader per kind, and how many progress steps a model file will report for its
 // meshes (read from the file's header before loading). LoadAll uses the program's

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/log.h"
-#include "platform/fx.h"
+#include "base/log.h"
+#include "render/fx/fx.h"
 
 Effect::Effect(std::unique_ptr<fx::Effect> effect) : effect_(std::move(effect)) {
   if (effect_ == nullptr) return;

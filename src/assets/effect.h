@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "assets/interfaces.h"
+#include "base/interfaces.h"
 
 namespace fx {
 class Effect;

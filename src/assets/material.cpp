@@ -5,8 +5,8 @@
 #include <charconv>
 #include <cstdio>
 
-#include "app/log.h"
-#include "app/path.h"
+#include "base/log.h"
+#include "base/path.h"
 #include "platform/gl.h"
 #include "platform/xml_reader.h"
 

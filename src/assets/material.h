@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "assets/interfaces.h"
+#include "base/interfaces.h"
 
 class Texture;
 

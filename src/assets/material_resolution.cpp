@@ -1,6 +1,6 @@
 #include "assets/material_resolution.h"
 
-#include "app/log.h"
+#include "base/log.h"
 #include "assets/demo_content.h"
 #include "assets/material.h"
 #include "assets/model.h"

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <utility>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "platform/gl.h"
 
 namespace {

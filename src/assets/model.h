@@ -15,7 +15,7 @@
 
 #include "anim/keyed_value.h"
 #include "anim/math.h"
-#include "assets/interfaces.h"
+#include "base/interfaces.h"
 #include "assets/model_file.h"
 
 class Material;

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "anim/math.h"
-#include "assets/byte_io.h"
+#include "base/byte_io.h"
 
 namespace model_file {
 

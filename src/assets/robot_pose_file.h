@@ -15,7 +15,7 @@
 
 #include "anim/math.h"
 #include "anim/robot_frame.h"
-#include "assets/byte_io.h"
+#include "base/byte_io.h"
 
 namespace robot_pose_file {
 

@@ -2,7 +2,7 @@
 
 #include <sys/stat.h>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "assets/image_prefetch.h"
 #include "platform/gl.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "assets/image.h"
-#include "assets/interfaces.h"
+#include "base/interfaces.h"
 
 class Texture : public IDisposable {
  public:

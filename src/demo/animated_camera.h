@@ -6,7 +6,7 @@
 #include "anim/interpolators.h"
 #include "anim/math.h"
 #include "assets/camera_file.h"
-#include "assets/interfaces.h"
+#include "base/interfaces.h"
 #include "demo/camera.h"
 
 class AnimCamera final : public ITransformable, public ICamera {

@@ -1,9 +1,9 @@
 #include "demo/demo_controller.h"
 
 #include "anim/node_animation.h"
-#include "app/log.h"
-#include "app/path.h"
-#include "platform/fx.h"
+#include "base/log.h"
+#include "base/path.h"
+#include "render/fx/fx.h"
 #include "assets/demo_content.h"
 #include "assets/effect.h"
 #include "assets/material_resolution.h"

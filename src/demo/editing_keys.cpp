@@ -1,6 +1,6 @@
 #include "demo/editing_keys.h"
 
-#include "app/log.h"
+#include "base/log.h"
 
 namespace {
 constexpr int kKeyB = 'B';

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "anim/properties.h"
-#include "app/log.h"
+#include "base/log.h"
 
 namespace {
 

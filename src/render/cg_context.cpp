@@ -3,7 +3,7 @@
 #include <set>
 #include <string>
 
-#include "app/log.h"
+#include "base/log.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 // every effect.
 #include <memory>
 
-#include "assets/interfaces.h"
-#include "platform/fx.h"
+#include "base/interfaces.h"
+#include "render/fx/fx.h"
 
 // Creates the context over the current GL context and installs OnCgError as its error
 // hook. False (context left empty) when the driver cannot run effects; the reason goes

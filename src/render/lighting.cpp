@@ -1,12 +1,12 @@
 #include "render/lighting.h"
 
-#include "app/log.h"
+#include "base/log.h"
 #include "assets/demo_content.h"
 #include "assets/effect.h"
 #include "assets/material.h"
 #include "assets/model.h"
 #include "assets/texture.h"
-#include "platform/fx.h"
+#include "render/fx/fx.h"
 #include "render/render_targets.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include "assets/effect.h"
 #include "assets/material.h"
 #include "assets/model.h"
-#include "platform/fx.h"
+#include "render/fx/fx.h"
 #include "platform/gl.h"
 
 BlurTarget::~BlurTarget() { DestroyFrameBuffer(frameBuffer); }

@@ -48,9 +48,7 @@ SavedGlState::~SavedGlState() {
 }
 
 void SavedGlState::UseProgram(unsigned program) {
-  using UseProgramFn = void (*)(GLuint);
-  static const auto use = reinterpret_cast<UseProgramFn>(platform::GlProcAddress("glUseProgram"));
-  if (use != nullptr) use(program);
+  if (glext::glUseProgram != nullptr) glext::glUseProgram(program);
 }
 
 void ScreenCoordinates(int width, int height) {

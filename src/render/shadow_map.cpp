@@ -4,7 +4,7 @@
 
 #include "assets/effect.h"
 #include "assets/model.h"
-#include "platform/fx.h"
+#include "render/fx/fx.h"
 #include "platform/gl.h"
 
 ShadowTarget::~ShadowTarget() {

@@ -1,7 +1,7 @@
 #include "scenes/lookups.h"
 
 #include "anim/keyed_value.h"
-#include "app/log.h"
+#include "base/log.h"
 #include "assets/model.h"
 #include "scenes/scene_world.h"
 

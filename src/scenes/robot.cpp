@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "assets/model.h"
 #include "assets/robot_pose_file.h"
 #include "scenes/frames.h"

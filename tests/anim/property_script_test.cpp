@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "anim/show_times.h"
-#include "app/log.h"
+#include "base/log.h"
 #include "support/temp_dir.h"
 
 namespace {

@@ -10,11 +10,11 @@
 #include <set>
 
 #include "app/archive.h"
-#include "assets/byte_io.h"
+#include "base/byte_io.h"
 #include "assets/image.h"
 #include "assets/material.h"
 #include "data/data_set.h"
-#include "platform/fx_format.h"
+#include "render/fx/fx_format.h"
 #include "platform/zip_archive.h"
 #include "support/temp_dir.h"
 

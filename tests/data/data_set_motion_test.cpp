@@ -8,7 +8,7 @@
 #include <set>
 
 #include "anim/show_times.h"
-#include "assets/byte_io.h"
+#include "base/byte_io.h"
 #include "assets/camera_file.h"
 #include "assets/model.h"
 #include "assets/robot_pose_file.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "support/temp_dir.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "anim/property_script.h"
-#include "app/log.h"
+#include "base/log.h"
 #include "support/temp_dir.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/fx_format.h"
+#include "render/fx/fx_format.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "assets/demo_content.h"
 #include "assets/material.h"
 #include "assets/material_resolution.h"

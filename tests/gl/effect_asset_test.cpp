@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "app/log.h"
-#include "platform/fx.h"
+#include "base/log.h"
+#include "render/fx/fx.h"
 #include "render/cg_context.h"
 #include "support/gl_test.h"
 #include "support/temp_dir.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "gl/offscreen_target.h"
-#include "platform/fx.h"
+#include "render/fx/fx.h"
 #include "platform/gl.h"
 #include "support/gl_test.h"
 

@@ -1,6 +1,6 @@
 // The effect runtime on a real driver: compiling, parameters, deferred setting, pass
 // states, samplers and errors.
-#include "platform/fx.h"
+#include "render/fx/fx.h"
 
 #include <gtest/gtest.h>
 

@@ -5,13 +5,13 @@
 #include <filesystem>
 #include <string>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "assets/demo_content.h"
 #include "assets/effect.h"
 #include "assets/material.h"
 #include "assets/model.h"
 #include "assets/texture.h"
-#include "platform/fx.h"
+#include "render/fx/fx.h"
 #include "platform/gl.h"
 #include "render/cg_context.h"
 #include "render/lighting.h"

@@ -10,7 +10,7 @@
 
 #include "anim/animation_file.h"
 #include "anim/node_animation.h"
-#include "app/log.h"
+#include "base/log.h"
 #include "assets/demo_content.h"
 #include "assets/material.h"
 #include "assets/material_resolution.h"

@@ -14,7 +14,7 @@
 #include "assets/material.h"
 #include "assets/model.h"
 #include "assets/texture.h"
-#include "platform/fx.h"
+#include "render/fx/fx.h"
 #include "platform/gl.h"
 #include "render/cg_context.h"
 #include "render/draw_lists.h"

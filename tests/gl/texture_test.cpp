@@ -7,7 +7,7 @@
 
 #include "assets/image.h"
 #include "assets/test_images.h"
-#include "app/log.h"
+#include "base/log.h"
 #include "assets/texture.h"
 #include "platform/gl.h"
 #include "support/gl_test.h"

@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "platform/clock.h"
-#include "platform/mp3_encoder.h"
+#include "platform/tools/mp3_encoder.h"
 #include "support/temp_dir.h"
 
 namespace {

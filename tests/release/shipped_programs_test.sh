@@ -21,6 +21,17 @@ case "$case_name" in
   SymbolVersionsFitTheOldestDesktop)
     "$check" "$@"
     ;;
+  DemoLinksNoToolLibraries)
+    # The text face and the MP3 encoder serve the tools; the demo's link line names
+    # neither (a static library's objects would otherwise carry them in unseen).
+    ninja=$1
+    build_dir=$2
+    line=$("$ninja" -C "$build_dir" -t commands drift | tail -n 1)
+    grep -q -- "-o drift " <<<"$line" || fail "no link line for drift in $build_dir: $line"
+    if grep -oE 'lib(freetype|mp3lame)[^ ]*' <<<"$line"; then
+      fail "drift's link line has a library only the tools use"
+    fi
+    ;;
   CheckerReportsNewerVersions)
     program=$1
     cxx_program=$2

@@ -8,12 +8,12 @@
 
 #include "anim/animation_file.h"
 #include "anim/show_times.h"
-#include "assets/byte_io.h"
+#include "base/byte_io.h"
 #include "assets/camera_file.h"
 #include "assets/image.h"
 #include "assets/model_file.h"
 #include "assets/robot_pose_file.h"
-#include "platform/mp3_encoder.h"
+#include "platform/tools/mp3_encoder.h"
 #include "platform/zip_archive.h"
 #include "support/geometry.h"
 

@@ -7,7 +7,7 @@
 #include "anim/random.h"
 #include "app/archive.h"
 #include "app/data_folder.h"
-#include "app/log.h"
+#include "base/log.h"
 #include "demo/demo_controller.h"
 #include "platform/gl.h"
 #include "platform/offscreen_context.h"

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "platform/font.h"
+#include "platform/tools/font.h"
 
 LabelRenderer FontLabels(const std::string& fontPath, std::string& error) {
   auto face = std::make_shared<platform::FontFace>();

@@ -10,16 +10,16 @@
 
 #include "anim/node_animation.h"
 #include "anim/property_script.h"
-#include "app/log.h"
-#include "app/path.h"
-#include "assets/byte_io.h"
+#include "base/log.h"
+#include "base/path.h"
+#include "base/byte_io.h"
 #include "assets/camera_file.h"
 #include "assets/image.h"
 #include "assets/material.h"
 #include "assets/model.h"
 #include "assets/robot_pose_file.h"
-#include "platform/fx.h"
-#include "platform/fx_format.h"
+#include "render/fx/fx.h"
+#include "render/fx/fx_format.h"
 #include "platform/offscreen_context.h"
 
 namespace inspect {

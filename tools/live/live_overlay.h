@@ -10,7 +10,7 @@
 
 #include "demo/timeline_state.h"
 #include "live/live_layout.h"
-#include "platform/font.h"
+#include "platform/tools/font.h"
 
 struct OverlayView {
   std::vector<std::string> lines;

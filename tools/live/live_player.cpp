@@ -8,7 +8,7 @@
 
 #include "app/archive.h"
 #include "app/data_folder.h"
-#include "app/log.h"
+#include "base/log.h"
 #include "assets/image.h"
 #include "capture/sheet_labels.h"
 #include "demo/demo_controller.h"

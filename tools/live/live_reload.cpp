@@ -13,7 +13,7 @@
 #include "assets/texture.h"
 #include "demo/demo_controller.h"
 #include "inspect/file_report.h"
-#include "platform/fx.h"
+#include "render/fx/fx.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "assets/image.h"
 #include "platform/gl.h"
 #include "platform/offscreen_context.h"

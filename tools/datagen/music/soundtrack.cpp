@@ -9,7 +9,7 @@
 #include "datagen/music/composition.h"
 #include "datagen/music/renderer.h"
 #include "datagen/music/synth/limiter.h"
-#include "platform/mp3_encoder.h"
+#include "platform/tools/mp3_encoder.h"
 #include "platform/music_stream.h"
 
 namespace datagen {

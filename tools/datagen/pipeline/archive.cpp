@@ -5,7 +5,7 @@
 #include <set>
 #include <system_error>
 
-#include "assets/byte_io.h"
+#include "base/byte_io.h"
 #include "platform/zip_archive.h"
 
 namespace datagen {

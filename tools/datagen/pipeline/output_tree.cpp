@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "assets/byte_io.h"
+#include "base/byte_io.h"
 
 namespace datagen {
 

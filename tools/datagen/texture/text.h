@@ -6,7 +6,7 @@
 #include <string>
 
 #include "datagen/texture/canvas.h"
-#include "platform/font.h"
+#include "platform/tools/font.h"
 
 namespace datagen {
 

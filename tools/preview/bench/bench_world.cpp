@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "platform/gl.h"
 #include "platform/offscreen_context.h"
 #include "preview/preview_world.h"

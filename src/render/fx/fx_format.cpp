@@ -1,4 +1,4 @@
-#include "platform/fx_format.h"
+#include "render/fx/fx_format.h"
 
 #include <GL/gl.h>
 #include <GL/glext.h>

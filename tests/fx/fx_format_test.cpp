@@ -1,5 +1,5 @@
 // The effect file reader, writer and stage assembly, without GL.
-#include "platform/fx_format.h"
+#include "render/fx/fx_format.h"
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "platform/font.h"
+#include "platform/tools/font.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H

@@ -1,4 +1,4 @@
-#include "app/path.h"
+#include "base/path.h"
 
 PathParts SplitPath(const std::string& path) {
   PathParts parts;

@@ -1,4 +1,4 @@
-#include "platform/mp3_encoder.h"
+#include "platform/tools/mp3_encoder.h"
 
 #include <lame/lame.h>
 

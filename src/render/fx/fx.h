@@ -20,7 +20,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/fx_format.h"
+#include "render/fx/fx_format.h"
 
 namespace fx {
 

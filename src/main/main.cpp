@@ -7,7 +7,7 @@
 #include "app/archive.h"
 #include "app/data_folder.h"
 #include "app/frame_loop.h"
-#include "app/log.h"
+#include "base/log.h"
 #include "app/setup_dialog.h"
 #include "assets/image.h"
 #include "demo/demo_controller.h"

@@ -1,4 +1,4 @@
-#include "app/singleton.h"
+#include "base/singleton.h"
 
 #include <gtest/gtest.h>
 

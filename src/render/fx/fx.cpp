@@ -1,4 +1,4 @@
-#include "platform/fx.h"
+#include "render/fx/fx.h"
 
 #include <cstdio>
 #include <cstring>
@@ -10,68 +10,6 @@
 
 namespace fx {
 namespace {
-
-// The GL 2.0 shader entry points, fetched once through the driver's lookup.
-struct ShaderFunctions {
-  PFNGLCREATESHADERPROC CreateShader = nullptr;
-  PFNGLSHADERSOURCEPROC ShaderSource = nullptr;
-  PFNGLCOMPILESHADERPROC CompileShader = nullptr;
-  PFNGLGETSHADERIVPROC GetShaderiv = nullptr;
-  PFNGLGETSHADERINFOLOGPROC GetShaderInfoLog = nullptr;
-  PFNGLDELETESHADERPROC DeleteShader = nullptr;
-  PFNGLCREATEPROGRAMPROC CreateProgram = nullptr;
-  PFNGLATTACHSHADERPROC AttachShader = nullptr;
-  PFNGLLINKPROGRAMPROC LinkProgram = nullptr;
-  PFNGLGETPROGRAMIVPROC GetProgramiv = nullptr;
-  PFNGLGETPROGRAMINFOLOGPROC GetProgramInfoLog = nullptr;
-  PFNGLDELETEPROGRAMPROC DeleteProgram = nullptr;
-  PFNGLUSEPROGRAMPROC UseProgram = nullptr;
-  PFNGLGETACTIVEUNIFORMPROC GetActiveUniform = nullptr;
-  PFNGLGETUNIFORMLOCATIONPROC GetUniformLocation = nullptr;
-  PFNGLUNIFORM1IPROC Uniform1i = nullptr;
-  PFNGLUNIFORM1FVPROC Uniform1fv = nullptr;
-  PFNGLUNIFORM2FVPROC Uniform2fv = nullptr;
-  PFNGLUNIFORM3FVPROC Uniform3fv = nullptr;
-  PFNGLUNIFORM4FVPROC Uniform4fv = nullptr;
-  PFNGLUNIFORMMATRIX4FVPROC UniformMatrix4fv = nullptr;
-  PFNGLACTIVETEXTUREPROC ActiveTexture = nullptr;
-};
-
-ShaderFunctions gl;
-
-template <typename T>
-bool Fetch(T& target, const char* name, std::string& missing) {
-  target = reinterpret_cast<T>(platform::GlProcAddress(name));
-  if (target == nullptr && missing.empty()) missing = name;
-  return target != nullptr;
-}
-
-bool FetchShaderFunctions(std::string& missing) {
-  bool ok = true;
-  ok &= Fetch(gl.CreateShader, "glCreateShader", missing);
-  ok &= Fetch(gl.ShaderSource, "glShaderSource", missing);
-  ok &= Fetch(gl.CompileShader, "glCompileShader", missing);
-  ok &= Fetch(gl.GetShaderiv, "glGetShaderiv", missing);
-  ok &= Fetch(gl.GetShaderInfoLog, "glGetShaderInfoLog", missing);
-  ok &= Fetch(gl.DeleteShader, "glDeleteShader", missing);
-  ok &= Fetch(gl.CreateProgram, "glCreateProgram", missing);
-  ok &= Fetch(gl.AttachShader, "glAttachShader", missing);
-  ok &= Fetch(gl.LinkProgram, "glLinkProgram", missing);
-  ok &= Fetch(gl.GetProgramiv, "glGetProgramiv", missing);
-  ok &= Fetch(gl.GetProgramInfoLog, "glGetProgramInfoLog", missing);
-  ok &= Fetch(gl.DeleteProgram, "glDeleteProgram", missing);
-  ok &= Fetch(gl.UseProgram, "glUseProgram", missing);
-  ok &= Fetch(gl.GetActiveUniform, "glGetActiveUniform", missing);
-  ok &= Fetch(gl.GetUniformLocation, "glGetUniformLocation", missing);
-  ok &= Fetch(gl.Uniform1i, "glUniform1i", missing);
-  ok &= Fetch(gl.Uniform1fv, "glUniform1fv", missing);
-  ok &= Fetch(gl.Uniform2fv, "glUniform2fv", missing);
-  ok &= Fetch(gl.Uniform3fv, "glUniform3fv", missing);
-  ok &= Fetch(gl.Uniform4fv, "glUniform4fv", missing);
-  ok &= Fetch(gl.UniformMatrix4fv, "glUniformMatrix4fv", missing);
-  ok &= Fetch(gl.ActiveTexture, "glActiveTexture", missing);
-  return ok;
-}
 
 // Driver logs end in a line break, often several; the messages here are one line each.
 std::string OneLine(std::string text) {
@@ -90,39 +28,39 @@ std::string OneLine(std::string text) {
 
 std::string ShaderLog(GLuint shader) {
   GLint length = 0;
-  gl.GetShaderiv(shader, GL_INFO_LOG_LENGTH, &length);
+  glext::glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &length);
   std::string log(length > 0 ? static_cast<size_t>(length) : 0, '\0');
-  if (length > 0) gl.GetShaderInfoLog(shader, length, nullptr, log.data());
+  if (length > 0) glext::glGetShaderInfoLog(shader, length, nullptr, log.data());
   while (!log.empty() && log.back() == '\0') log.pop_back();
   return OneLine(log);
 }
 
 std::string ProgramLog(GLuint program) {
   GLint length = 0;
-  gl.GetProgramiv(program, GL_INFO_LOG_LENGTH, &length);
+  glext::glGetProgramiv(program, GL_INFO_LOG_LENGTH, &length);
   std::string log(length > 0 ? static_cast<size_t>(length) : 0, '\0');
-  if (length > 0) gl.GetProgramInfoLog(program, length, nullptr, log.data());
+  if (length > 0) glext::glGetProgramInfoLog(program, length, nullptr, log.data());
   while (!log.empty() && log.back() == '\0') log.pop_back();
   return OneLine(log);
 }
 
 // A compiled shader, or 0 with the driver's message.
 GLuint Compile(GLenum type, const std::string& source, std::string& log) {
-  const GLuint shader = gl.CreateShader(type);
+  const GLuint shader = glext::glCreateShader(type);
   if (shader == 0) {
     log = "the driver could not create a shader";
     return 0;
   }
   const GLchar* text = source.c_str();
   const GLint length = static_cast<GLint>(source.size());
-  gl.ShaderSource(shader, 1, &text, &length);
-  gl.CompileShader(shader);
+  glext::glShaderSource(shader, 1, &text, &length);
+  glext::glCompileShader(shader);
   GLint ok = GL_FALSE;
-  gl.GetShaderiv(shader, GL_COMPILE_STATUS, &ok);
+  glext::glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
   if (ok != GL_TRUE) {
     log = ShaderLog(shader);
     if (log.empty()) log = "no message from the driver";
-    gl.DeleteShader(shader);
+    glext::glDeleteShader(shader);
     return 0;
   }
   return shader;
@@ -291,28 +229,28 @@ void Parameter::SetTexture(unsigned texture) {
 // --- Pass ---
 
 void Pass::Set() {
-  gl.UseProgram(program_->id);
+  glext::glUseProgram(program_->id);
   for (Program::Uniform& u : program_->uniforms) {
     const Parameter& p = *u.parameter;
     if (p.Version() == u.uploadedVersion) continue;
     u.uploadedVersion = p.Version();
     switch (p.Type()) {
-      case ParameterType::kFloat: gl.Uniform1fv(u.location, 1, p.Values()); break;
-      case ParameterType::kVec2: gl.Uniform2fv(u.location, 1, p.Values()); break;
-      case ParameterType::kVec3: gl.Uniform3fv(u.location, 1, p.Values()); break;
-      case ParameterType::kVec4: gl.Uniform4fv(u.location, 1, p.Values()); break;
-      case ParameterType::kMat4: gl.UniformMatrix4fv(u.location, 1, GL_FALSE, p.Values()); break;
+      case ParameterType::kFloat: glext::glUniform1fv(u.location, 1, p.Values()); break;
+      case ParameterType::kVec2: glext::glUniform2fv(u.location, 1, p.Values()); break;
+      case ParameterType::kVec3: glext::glUniform3fv(u.location, 1, p.Values()); break;
+      case ParameterType::kVec4: glext::glUniform4fv(u.location, 1, p.Values()); break;
+      case ParameterType::kMat4: glext::glUniformMatrix4fv(u.location, 1, GL_FALSE, p.Values()); break;
       default: break;
     }
   }
   for (size_t i = 0; i < program_->samplers.size(); ++i) {
     const Program::Sampler& s = program_->samplers[i];
     const GLenum target = TextureTarget(s.parameter->Type());
-    gl.ActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(s.unit));
+    glext::glActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(s.unit));
     glBindTexture(target, s.parameter->Texture());
     if (s.parameter->Texture() != 0) ApplySamplerStates(target, samplerStates_[i]);
   }
-  gl.ActiveTexture(GL_TEXTURE0);
+  glext::glActiveTexture(GL_TEXTURE0);
 
   const RenderStates& st = states_;
   if (st.depthTest) {
@@ -372,11 +310,11 @@ void Pass::Reset() {
     glCullFace(static_cast<GLenum>(saved_.cullFace));
   }
   for (const Program::Sampler& s : program_->samplers) {
-    gl.ActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(s.unit));
+    glext::glActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(s.unit));
     glBindTexture(TextureTarget(s.parameter->Type()), 0);
   }
-  gl.ActiveTexture(GL_TEXTURE0);
-  gl.UseProgram(0);
+  glext::glActiveTexture(GL_TEXTURE0);
+  glext::glUseProgram(0);
 }
 
 // --- Effect ---
@@ -388,7 +326,7 @@ Effect::~Effect() {
 
 void Effect::ReleasePrograms() {
   for (const auto& program : programs_) {
-    if (program->id != 0 && gl.DeleteProgram != nullptr) gl.DeleteProgram(program->id);
+    if (program->id != 0 && glext::glDeleteProgram != nullptr) glext::glDeleteProgram(program->id);
     program->id = 0;
   }
 }
@@ -465,22 +403,22 @@ bool Effect::Build(const EffectDesc& desc, std::string& error) {
         }
         const GLuint fs = Compile(GL_FRAGMENT_SHADER, fragment, log);
         if (fs == 0) {
-          gl.DeleteShader(vs);
+          glext::glDeleteShader(vs);
           error = where + ": the fragment stage does not compile" + sources + ": " + log;
           return false;
         }
         auto made = std::make_unique<Program>();
-        made->id = gl.CreateProgram();
+        made->id = glext::glCreateProgram();
         programs_.push_back(std::move(made));
         program = programs_.back().get();
-        gl.AttachShader(program->id, vs);
-        gl.AttachShader(program->id, fs);
-        gl.LinkProgram(program->id);
+        glext::glAttachShader(program->id, vs);
+        glext::glAttachShader(program->id, fs);
+        glext::glLinkProgram(program->id);
         // The program keeps the attached shaders alive until it is deleted itself.
-        gl.DeleteShader(vs);
-        gl.DeleteShader(fs);
+        glext::glDeleteShader(vs);
+        glext::glDeleteShader(fs);
         GLint linked = GL_FALSE;
-        gl.GetProgramiv(program->id, GL_LINK_STATUS, &linked);
+        glext::glGetProgramiv(program->id, GL_LINK_STATUS, &linked);
         if (linked != GL_TRUE) {
           std::string message = ProgramLog(program->id);
           error = where + ": the program does not link" + sources + ": " +
@@ -489,18 +427,18 @@ bool Effect::Build(const EffectDesc& desc, std::string& error) {
         }
         GLint count = 0;
         GLint maxLength = 0;
-        gl.GetProgramiv(program->id, GL_ACTIVE_UNIFORMS, &count);
-        gl.GetProgramiv(program->id, GL_ACTIVE_UNIFORM_MAX_LENGTH, &maxLength);
+        glext::glGetProgramiv(program->id, GL_ACTIVE_UNIFORMS, &count);
+        glext::glGetProgramiv(program->id, GL_ACTIVE_UNIFORM_MAX_LENGTH, &maxLength);
         std::vector<GLchar> nameBuffer(static_cast<size_t>(maxLength > 0 ? maxLength : 1) + 1, '\0');
         GLint previous = 0;
         glGetIntegerv(GL_CURRENT_PROGRAM, &previous);
-        gl.UseProgram(program->id);
+        glext::glUseProgram(program->id);
         bool ok = true;
         for (GLint i = 0; i < count && ok; ++i) {
           GLsizei length = 0;
           GLint size = 0;
           GLenum type = 0;
-          gl.GetActiveUniform(program->id, static_cast<GLuint>(i), static_cast<GLsizei>(nameBuffer.size()), &length,
+          glext::glGetActiveUniform(program->id, static_cast<GLuint>(i), static_cast<GLsizei>(nameBuffer.size()), &length,
                               &size, &type, nameBuffer.data());
           const std::string name(nameBuffer.data(), static_cast<size_t>(length));
           if (name.compare(0, 3, "gl_") == 0) continue;  // built-in state, set by GL itself
@@ -511,7 +449,7 @@ bool Effect::Build(const EffectDesc& desc, std::string& error) {
             ok = false;
             break;
           }
-          const GLint location = gl.GetUniformLocation(program->id, name.c_str());
+          const GLint location = glext::glGetUniformLocation(program->id, name.c_str());
           if (parameter->IsSampler()) {
             const int unit = static_cast<int>(program->samplers.size());
             if (unit >= context_->maxTextureUnits_) {
@@ -520,13 +458,13 @@ bool Effect::Build(const EffectDesc& desc, std::string& error) {
               ok = false;
               break;
             }
-            gl.Uniform1i(location, unit);
+            glext::glUniform1i(location, unit);
             program->samplers.push_back({parameter, unit});
           } else {
             program->uniforms.push_back({parameter, location, 0});
           }
         }
-        gl.UseProgram(static_cast<GLuint>(previous));
+        glext::glUseProgram(static_cast<GLuint>(previous));
         if (!ok) return false;
         cache.emplace(std::move(key), program);
       }
@@ -545,7 +483,7 @@ bool Effect::Build(const EffectDesc& desc, std::string& error) {
 
 std::unique_ptr<Context> Context::Create(std::string* error) {
   std::string missing;
-  if (!FetchShaderFunctions(missing)) {
+  if (!platform::FetchGlEntryPoints(&missing)) {
     if (error != nullptr) *error = "the GL driver lacks " + missing;
     return nullptr;
   }
