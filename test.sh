@@ -4,8 +4,18 @@
 # release archive (made twice, the same bytes; its symbol versions; a run on a bare
 # system where root and the Debian mirror allow), the unit tests again in the sanitizer
 # build, then each fuzz target for a bounded time.
+#
+# ./test.sh --quick is the loop for everyday work: the release build, the unit, data-set
+# and GL tests, and nothing after them.
 set -euo pipefail
 cd "$(dirname "$0")"
+
+quick=0
+case "${1:-}" in
+  "") ;;
+  --quick) quick=1 ;;
+  *) echo "usage: ./test.sh [--quick]" >&2; exit 2 ;;
+esac
 
 ./scripts/install-deps.sh
 
@@ -24,6 +34,11 @@ echo "== data-set tests"
 
 echo "== GL tests (Xvfb, Mesa llvmpipe)"
 (cd build && "${xvfb[@]}" ctest -L gl --output-on-failure)
+
+if [ "$quick" = 1 ]; then
+  echo "== quick tests passed (./test.sh with no option runs everything)"
+  exit 0
+fi
 
 echo "== fault injection (a sample; scripts/fault-injection.sh with no options runs every file)"
 ./scripts/fault-injection.sh --sample "${DRIFT_FAULT_SAMPLE:-8}"
