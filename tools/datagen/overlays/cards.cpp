@@ -27,11 +27,13 @@ TextStyle Glowing(FontStyle font, int size, Color colour, Color glow, float radi
 Canvas Credit(Fonts& fonts, const std::string& role, const std::string& name) {
   const int width = 1024, height = 256;
   Canvas c(width, height);
-  TextStyle roleStyle = Glowing(FontStyle::kSans, 40, style::kCyan, style::kCyan, 6);
-  roleStyle.letterSpacing = 14;
-  DrawText(c, fonts, role, 0.5f * width, 70, roleStyle, Align::kCentre);
-  c.FillRect(0.5f * width - 180, 92, 0.5f * width + 180, 95, Color(0.35f, 0.85f, 1.0f, 0.7f));
-  TextStyle nameStyle = Glowing(FontStyle::kSansBold, 118, style::kInk, style::kCyan, 10);
+  // The role is read from across the hall on a banner: bold and bright, a third of the
+  // name's height.
+  TextStyle roleStyle = Glowing(FontStyle::kSansBold, 60, style::kInk, style::kCyan, 7);
+  roleStyle.letterSpacing = 16;
+  DrawText(c, fonts, role, 0.5f * width, 74, roleStyle, Align::kCentre);
+  c.FillRect(0.5f * width - 200, 94, 0.5f * width + 200, 98, Color(0.35f, 0.85f, 1.0f, 0.8f));
+  TextStyle nameStyle = Glowing(FontStyle::kSansBold, 112, style::kInk, style::kCyan, 10);
   nameStyle.letterSpacing = 4;
   nameStyle.size = FitTextSize(fonts, name, nameStyle, width - 80);
   DrawText(c, fonts, name, 0.5f * width, 212, nameStyle, Align::kCentre);
@@ -52,14 +54,26 @@ void CornerMarks(Canvas& c, float inset, Color colour) {
   }
 }
 
+// A band of shade behind a line of small text, fading out to its edges, so the line
+// reads over the bright parts of the hall without a visible board.
+void SoftVeil(Canvas& c, float top, float bottom) {
+  const float centre = 0.5f * kBoardWidth;
+  for (int ring = 0; ring < 6; ++ring) {
+    const float inset = 12.0f * static_cast<float>(ring);
+    c.FillRoundedRect(centre - 560 + 3 * inset, top + inset * 0.5f, centre + 560 - 3 * inset, bottom - inset * 0.5f,
+                      40, Color(0.0f, 0.02f, 0.04f, 0.09f));
+  }
+}
+
 Canvas TitleOne(Fonts& fonts) {
   Canvas c(kBoardWidth, kBoardHeight);
   TextStyle group = Glowing(FontStyle::kSansBold, 150, style::kInk, style::kCyan, 16);
   group.letterSpacing = 40;
   DrawText(c, fonts, style::kGroup, 0.5f * kBoardWidth + 20, 560, group, Align::kCentre);
-  TextStyle presents = Glowing(FontStyle::kSans, 46, style::kCyan, style::kCyan, 6);
-  presents.letterSpacing = 22;
-  DrawText(c, fonts, "presents", 0.5f * kBoardWidth, 660, presents, Align::kCentre);
+  SoftVeil(c, 610, 730);
+  TextStyle presents = Glowing(FontStyle::kSans, 74, style::kInk, style::kCyan, 8);
+  presents.letterSpacing = 24;
+  DrawText(c, fonts, "presents", 0.5f * kBoardWidth, 690, presents, Align::kCentre);
   return c;
 }
 
@@ -81,9 +95,10 @@ Canvas Soon(Fonts& fonts) {
   TextStyle line = Glowing(FontStyle::kSansBold, 88, style::kInk, style::kCyan, 12);
   line.letterSpacing = 8;
   DrawText(c, fonts, "UNIT 7 IS ALMOST READY", 0.5f * kBoardWidth, 530, line, Align::kCentre);
-  TextStyle sub = Glowing(FontStyle::kSans, 44, style::kCyan, style::kCyan, 6);
+  SoftVeil(c, 585, 690);
+  TextStyle sub = Glowing(FontStyle::kSans, 64, style::kInk, style::kCyan, 7);
   sub.letterSpacing = 12;
-  DrawText(c, fonts, "release in a few seconds", 0.5f * kBoardWidth, 620, sub, Align::kCentre);
+  DrawText(c, fonts, "release in a few seconds", 0.5f * kBoardWidth, 655, sub, Align::kCentre);
   return c;
 }
 

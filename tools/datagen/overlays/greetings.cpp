@@ -39,9 +39,21 @@ Canvas Greeting(Fonts& fonts, int index) {
   text.glowRadius = 10.0f;
   text.glowColour = style::kCyan;
   text.glowStrength = 1.6f;
-  text.size = FitTextSize(fonts, kGreetings[static_cast<std::size_t>(index)], text, width - 120);
-  // Brackets either side, like a label stencilled on the glass.
+  // Inside the brackets with room to spare: the band is seen at an angle, and a name
+  // must never reach the pane's frame.
+  text.size = FitTextSize(fonts, kGreetings[static_cast<std::size_t>(index)], text, width - 220);
+  // A dark backing between the brackets, so the hall seen through the glass (crates,
+  // posts, lamps) never competes with the name; its edge fades so it reads as a tinted
+  // patch of the glass rather than a board stuck on it.
   const float top = 48, bottom = height - 48;
+  for (int ring = 0; ring < 8; ++ring) {
+    const float inset = 14.0f - 2.0f * static_cast<float>(ring);
+    c.FillRoundedRect(40 + inset, top - 8 + inset, width - 40 - inset, bottom + 8 - inset, 24.0f,
+                      Color(style::kDeep.r, style::kDeep.g, style::kDeep.b, 0.12f));
+  }
+  c.FillRoundedRect(54, top + 6, width - 54, bottom - 6, 18.0f,
+                    Color(style::kDeep.r, style::kDeep.g, style::kDeep.b, 0.85f));
+  // Brackets either side, like a label stencilled on the glass.
   for (float x : {40.0f, static_cast<float>(width) - 40.0f}) {
     const float dir = x < width * 0.5f ? 1.0f : -1.0f;
     c.FillRect(std::min(x, x + dir * 6), top, std::max(x, x + dir * 6), bottom, Color(0.35f, 0.85f, 1.0f, 0.8f));

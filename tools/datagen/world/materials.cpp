@@ -88,7 +88,7 @@ const std::vector<MaterialLook>& Materials() {
     // The glass: translucent with a bright highlight. No environment map: the
     // reflective technique draws without blending, which would make the pane opaque.
     MaterialLook glass = Mapped("glass", Color(0.75f, 0.88f, 0.95f), "glass_d", "", 2.0f);
-    glass.opacity = 0.35f;
+    glass.opacity = 0.24f;
     glass.specular = Color(1, 1, 1);
     list.push_back(glass);
     // The robot and the arms.
