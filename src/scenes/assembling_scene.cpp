@@ -8,6 +8,7 @@
 #include "scenes/lookups.h"
 #include "scenes/mechanical_arm.h"
 #include "scenes/overlay.h"
+#include "scenes/contact_shadow.h"
 #include "scenes/robot.h"
 #include "scenes/scene_world.h"
 
@@ -169,12 +170,24 @@ void AssemblingScene::RestoreState(const State& state) {
 
 void AssemblingScene::DrawOpaque(float, float) {
   if (!ready_) return;
+  if (switched_ && robot_->CurrentFrame() != nullptr) {
+    contact_shadow::Blob blobs[contact_shadow::kBlobCount];
+    contact_shadow::BlobsFor(*robot_->CurrentFrame(), robot_->placement, blobs);
+    contact_shadow::Draw(blobs, world_.CameraProjection(), world_.CameraView());
+  }
+  DrawGlowSources();
+}
+
+void AssemblingScene::DrawGlow(float, float) {
+  if (ready_) DrawGlowSources();
+}
+
+void AssemblingScene::DrawGlowSources() {
   DrawSparks(firstArm_->Emitter(), world_.CameraProjection(), world_.CameraView());
   DrawSparks(secondArm_->Emitter(), world_.CameraProjection(), world_.CameraView());
   if (creditIndex_ != -1) DrawCredits();
 }
 
-void AssemblingScene::DrawGlow(float time, float step) { DrawOpaque(time, step); }
 
 void AssemblingScene::DrawCredits() {
   OverlayDraw overlay;

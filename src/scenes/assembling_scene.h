@@ -90,6 +90,8 @@ class AssemblingScene final : public IScene {
   void UpdateRobot(float t);
   void UpdateCredits(float t, float dt);
   void DrawCredits();
+  // The sparks and the credits: what the glow image gets of this scene.
+  void DrawGlowSources();
 
   ISceneWorld& world_;
   bool ready_ = false;  // set up completely; until then updates and draws do nothing

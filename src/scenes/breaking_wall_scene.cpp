@@ -8,6 +8,7 @@
 #include "anim/show_times.h"
 #include "assets/model.h"
 #include "scenes/assembling_scene.h"
+#include "scenes/contact_shadow.h"
 #include "scenes/frames.h"
 #include "scenes/lookups.h"
 #include "scenes/overlay.h"
@@ -180,6 +181,16 @@ void BreakingWallScene::RestoreState(const State& state) {
 }
 
 void BreakingWallScene::DrawOpaque(float, float) {
+  if (!ready_) return;
+  if (robot_->CurrentFrame() != nullptr) {
+    contact_shadow::Blob blobs[contact_shadow::kBlobCount];
+    contact_shadow::BlobsFor(*robot_->CurrentFrame(), robot_->placement, blobs);
+    contact_shadow::Draw(blobs, world_.CameraProjection(), world_.CameraView());
+  }
+  DrawGreeting();
+}
+
+void BreakingWallScene::DrawGreeting() {
   // A faded-out greeting is not drawn at all: its surface writes depth even where its
   // picture is clear, which would keep a sharp, pane-shaped patch in the depth of field
   // once the glass has broken.
@@ -191,7 +202,7 @@ void BreakingWallScene::DrawOpaque(float, float) {
   DrawOverlay(overlay, world_.CameraProjection(), world_.CameraView(), &surface, 1);
 }
 
-void BreakingWallScene::DrawGlow(float time, float step) { DrawOpaque(time, step); }
+void BreakingWallScene::DrawGlow(float, float) { DrawGreeting(); }
 
 void BreakingWallScene::DrawTranslucent(float, float) {}
 

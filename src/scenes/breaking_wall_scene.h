@@ -92,6 +92,7 @@ class BreakingWallScene final : public IScene {
 
  private:
   void UpdateRobot(float t, const sm::Mat4& path);
+  void DrawGreeting();
   void UpdateGreetings(float t, float dt);
 
   ISceneWorld& world_;

@@ -13,6 +13,7 @@
 #include "assets/image.h"
 #include "gl/offscreen_target.h"
 #include "platform/gl.h"
+#include "scenes/contact_shadow.h"
 #include "scenes/frames.h"
 #include "scenes/log_capture.h"
 #include "scenes/scene_content.h"
@@ -79,6 +80,67 @@ bool Projected(const sm::Mat4& projection, const sm::Mat4& view, const sm::Vec3&
   px = static_cast<int>((clip.x / clip.w * 0.5f + 0.5f) * kSize);
   py = static_cast<int>((clip.y / clip.w * 0.5f + 0.5f) * kSize);
   return px >= 0 && px < kSize && py >= 0 && py < kSize;
+}
+
+TEST_F(ScenesDraw, ContactShadowsDarkenTheFloorUnderTheBlobsAndNothingInFrontOfIt) {
+  sm::Mat4 projection;
+  sm::Perspective(projection, 60.0f, 1.0f, 10.0f, 8000.0f);
+  // Looking down at the floor from 1000 above, at a slant.
+  const sm::Mat4 view = sm::Inverted(LookAt(sm::Vec3(0, 0, 0), sm::Vec3(0, 1000, 600)));
+  contact_shadow::Blob blobs[contact_shadow::kBlobCount];
+  blobs[0] = {sm::Vec3(-150, 0.5f, 0), 100.0f, 0.8f};
+  blobs[1] = {sm::Vec3(150, 0.5f, 0), 100.0f, 0.8f};
+  blobs[2] = {sm::Vec3(0, 0.5f, 0), 50.0f, 0.0f};  // no darkness: not drawn
+
+  const int grey = 160;
+  Clear(grey / 255.0f);
+  // The floor's depth, and a box in front of the right foot's blob that the floor's
+  // shadow must not darken.
+  glMatrixMode(GL_PROJECTION);
+  glLoadMatrixf(projection.a);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadMatrixf(view.a);
+  glEnable(GL_DEPTH_TEST);
+  glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+  glBegin(GL_QUADS);
+  glVertex3f(-2000, 0, -2000);
+  glVertex3f(-2000, 0, 2000);
+  glVertex3f(2000, 0, 2000);
+  glVertex3f(2000, 0, -2000);
+  glVertex3f(75, 300, 150);  // on the line from the eye to the right blob's middle
+  glVertex3f(75, 300, 210);
+  glVertex3f(135, 300, 210);
+  glVertex3f(135, 300, 150);
+  glEnd();
+  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+  glDisable(GL_DEPTH_TEST);
+  glDepthMask(GL_TRUE);
+
+  contact_shadow::Draw(blobs, projection, view);
+  CheckGlError("contact_shadow::Draw");
+  EXPECT_FALSE(glIsEnabled(GL_BLEND));
+  EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
+  GLboolean depthMask = GL_FALSE;
+  glGetBooleanv(GL_DEPTH_WRITEMASK, &depthMask);
+  EXPECT_EQ(depthMask, GL_TRUE);
+
+  const std::vector<std::uint8_t> pixels = target_->Pixels();
+  Save(pixels, "contact_shadows");
+  int x = 0, y = 0;
+  ASSERT_TRUE(Projected(projection, view, blobs[0].centre, x, y));
+  const Rgba centre = PixelAt(pixels, kSize, x, y);
+  EXPECT_LT(centre.r, grey * 0.35) << "the blob's middle is dark";
+  EXPECT_EQ(centre.r, centre.b) << "a shadow has no colour";
+  ASSERT_TRUE(Projected(projection, view, sm::Vec3(-150 + 70, 0, 0), x, y));
+  const Rgba towardsRim = PixelAt(pixels, kSize, x, y);
+  EXPECT_GT(towardsRim.r, centre.r + 20) << "it fades towards the rim";
+  EXPECT_LT(towardsRim.r, grey);
+  ASSERT_TRUE(Projected(projection, view, sm::Vec3(-150 + 130, 0, 0), x, y));
+  EXPECT_NEAR(PixelAt(pixels, kSize, x, y).r, grey, 1) << "nothing beyond the radius";
+  ASSERT_TRUE(Projected(projection, view, sm::Vec3(105, 300, 180), x, y));
+  EXPECT_NEAR(PixelAt(pixels, kSize, x, y).r, grey, 1) << "the box in front keeps its colour";
+  ASSERT_TRUE(Projected(projection, view, sm::Vec3(0, 0, 0), x, y));
+  EXPECT_NEAR(PixelAt(pixels, kSize, x, y).r, grey, 1) << "a blob without darkness draws nothing";
 }
 
 TEST_F(ScenesDraw, SparksAreWarmAdditiveStreaksNearTheEmitterAndVanishWhenAllAreDead) {
