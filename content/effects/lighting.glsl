@@ -52,6 +52,9 @@ uniform vec4 specularColor = vec4(1.0, 1.0, 1.0, 1.0);
 uniform vec4 emissiveColor = vec4(0.0, 0.0, 0.0, 1.0);
 uniform float glossiness = 64.0;
 uniform float specularLevel = 1.0;
+// The rim light: a cool light along the silhouette (surfaces seen edge-on), which
+// separates a figure from the hall behind it; 0 for none.
+uniform float rimLevel = 0.0;
 
 #ifdef TRANSLUCENT
 uniform float opacity = 1.0;
@@ -160,6 +163,8 @@ void main() {
   color = mix(color, textureCube(envTex, reflect(-toEye, n)).rgb, clamp(reflectionLevel, 0.0, 1.0));
 #endif
   color += emissiveColor.rgb;
+  float edge = 1.0 - max(dot(n, toEye), 0.0);
+  color += vec3(0.55, 0.72, 0.95) * (rimLevel * edge * edge * edge);
 
   float alpha = 1.0;
 #ifdef TRANSLUCENT

@@ -65,6 +65,8 @@ void ReadProperty(const XmlReader& reader, Material& material) {
     factor = &material.specularLevel;
   } else if (type == "EmissiveAmount") {
     factor = &material.emissiveAmount;
+  } else if (type == "Rim") {
+    factor = &material.rimLevel;
   } else {
     return;
   }
@@ -311,6 +313,8 @@ bool WriteMaterialFile(const std::string& path, const Material& material, std::s
   AppendProperty(out, "Glossiness", FormatFloat(material.glossiness));
   AppendProperty(out, "SpecularLevel", FormatFloat(material.specularLevel));
   AppendProperty(out, "EmissiveAmount", FormatFloat(material.emissiveAmount));
+  // Written only when there is one, so the files of materials without it stay as they were.
+  if (material.rimLevel != 0.0f) AppendProperty(out, "Rim", FormatFloat(material.rimLevel));
 
   const bool environment = !material.environmentMapName.empty() || material.reflectionLevel != 0.0f;
   if (!material.diffuseMapName.empty() || !material.opacityMapName.empty() ||

@@ -28,6 +28,9 @@ class Material : public IDisposable {
   float glossiness = 0.3f;
   float specularLevel = 1.0f;
   float emissiveAmount = 0.0f;
+  // A cool light on the edges that face away from the eye, which lifts a figure off
+  // what is behind it; 0 for none.
+  float rimLevel = 0.0f;
   float reflectionLevel = 0.0f;
 
   // Map names are asset names (file names without folder and extension); the

@@ -61,6 +61,7 @@ MaterialView ViewOf(const Material& material) {
   view.opacity = material.opacity;
   view.specularLevel = material.specularLevel;
   view.reflectionLevel = material.reflectionLevel;
+  view.rimLevel = material.rimLevel;
   view.hasDiffuseMap = material.diffuseMap != nullptr;
   view.diffuseMap = view.hasDiffuseMap ? material.diffuseMap->GetName() : 0;
   view.hasBumpMap = material.bumpMap != nullptr;

@@ -40,6 +40,7 @@ LightingBinding FromMaterial(const MaterialView& m) {
   b.opacity = m.opacity;
   b.glossiness = kLightingGlossiness;
   b.specularLevel = m.specularLevel * kSpecularLevelScale;
+  b.rimLevel = m.rimLevel;
   return b;
 }
 
@@ -114,6 +115,7 @@ void ApplyBinding(Effect& effect, const LightingBinding& b) {
   effect.SetFloat("opacity", b.opacity);
   effect.SetFloat("glossiness", b.glossiness);
   effect.SetFloat("specularLevel", b.specularLevel);
+  effect.SetFloat("rimLevel", b.rimLevel);
   if (b.bindDiffuse) effect.SetTexture("diffTex", b.diffuseMap);
   if (b.bindBump) effect.SetTexture("normTex", b.bumpMap);
   if (b.bindEnvironment) {

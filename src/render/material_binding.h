@@ -16,6 +16,7 @@ struct MaterialView {
   float opacity = 1.0f;
   float specularLevel = 1.0f;
   float reflectionLevel = 0.0f;
+  float rimLevel = 0.0f;
   bool hasDiffuseMap = false;
   bool hasOpacityMap = false;
   bool hasBumpMap = false;
@@ -36,6 +37,7 @@ struct LightingBinding {
   float opacity = 1.0f;
   float glossiness = 0.0f;
   float specularLevel = 0.0f;
+  float rimLevel = 0.0f;  // set on every bind, so one material's rim never stays for the next
   bool bindDiffuse = false;
   unsigned diffuseMap = 0;
   bool bindBump = false;

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <string>
 
+#include "base/byte_io.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -39,6 +40,7 @@ TEST_F(MaterialFile, ReadsEveryPropertyAndMap) {
       "  <Property Type=\"Glossiness\" Value=\"12.5\"/>\n"
       "  <Property Type=\"SpecularLevel\" Value=\"2\"/>\n"
       "  <Property Type=\"EmissiveAmount\" Value=\"-1e-2\"/>\n"
+      "  <Property Type=\"Rim\" Value=\"0.7\"/>\n"
       "  <Textures>\n"
       "    <Texture Type=\"Diffuse\" File=\"textures\\steel_d.png\"/>\n"
       "    <Texture Type=\"Opacity\" File=\"maps/wood.final.jpg\"/>\n"
@@ -57,6 +59,7 @@ TEST_F(MaterialFile, ReadsEveryPropertyAndMap) {
   EXPECT_FLOAT_EQ(material->glossiness, 12.5f);
   EXPECT_FLOAT_EQ(material->specularLevel, 2.0f);
   EXPECT_FLOAT_EQ(material->emissiveAmount, -0.01f);
+  EXPECT_FLOAT_EQ(material->rimLevel, 0.7f);
   EXPECT_EQ(material->diffuseMapName, "steel_d");
   EXPECT_EQ(material->opacityMapName, "wood.final");
   EXPECT_EQ(material->bumpMapName, "bump");
@@ -186,6 +189,7 @@ TEST(MaterialWriter, WritesWhatTheReaderReadsBack) {
   material.specularLevel = 7.0f;
   material.emissiveAmount = 1e-40f;  // denormal
   material.reflectionLevel = 0.6f;
+  material.rimLevel = 0.45f;
   material.diffuseMapName = "steel_d";
   material.opacityMapName = "wood.final";
   material.bumpMapName = ".hidden";
@@ -206,6 +210,7 @@ TEST(MaterialWriter, WritesWhatTheReaderReadsBack) {
   EXPECT_EQ(back->specularLevel, material.specularLevel);
   EXPECT_EQ(back->emissiveAmount, material.emissiveAmount);
   EXPECT_EQ(back->reflectionLevel, material.reflectionLevel);
+  EXPECT_EQ(back->rimLevel, material.rimLevel);
   EXPECT_EQ(back->diffuseMapName, "steel_d");
   EXPECT_EQ(back->opacityMapName, "wood.final");
   EXPECT_EQ(back->bumpMapName, ".hidden");
@@ -220,6 +225,11 @@ TEST(MaterialWriter, WritesWhatTheReaderReadsBack) {
   EXPECT_EQ(plainBack->reflectionLevel, 0.25f);
   EXPECT_EQ(plainBack->environmentMapName, "");
   EXPECT_EQ(plainBack->name, "");
+  EXPECT_EQ(plainBack->rimLevel, 0.0f);
+  // Without a rim light the file says nothing of one, as files made before it.
+  std::string bytes;
+  ASSERT_TRUE(bytes::ReadWholeFile(dir.File("p.mat"), bytes, error)) << error;
+  EXPECT_EQ(bytes.find("Rim"), std::string::npos) << bytes;
 }
 
 TEST(MaterialWriter, RefusesNamesTheFileCannotCarry) {

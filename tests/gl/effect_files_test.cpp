@@ -32,7 +32,7 @@ const std::map<std::string, Type> kLightingParameters = {
     {"emissiveColor", Type::kVec4}, {"opacity", Type::kFloat},      {"glossiness", Type::kFloat},
     {"specularLevel", Type::kFloat}, {"diffTex", Type::kSampler2D}, {"normTex", Type::kSampler2D},
     {"mvp", Type::kMat4},           {"world", Type::kMat4},         {"lightPosition", Type::kVec3},
-    {"eyePosition", Type::kVec3},
+    {"eyePosition", Type::kVec3},   {"rimLevel", Type::kFloat},
 };
 
 std::map<std::string, Expected> ExpectedEffects() {

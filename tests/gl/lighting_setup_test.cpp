@@ -113,6 +113,7 @@ TEST_F(LightingSetupTest, MaterialsAreSeenWithTheirResolvedMapsAndBoundToTheirTe
   material.opacity = 1.0f;
   material.specularLevel = 2.0f;
   material.reflectionLevel = 0.75f;
+  material.rimLevel = 0.6f;
   material.diffuseMap = &diffuse;
   material.opacityMapName = "unresolved";  // a name alone does not count
   GLuint cube = 0;
@@ -149,6 +150,7 @@ TEST_F(LightingSetupTest, MaterialsAreSeenWithTheirResolvedMapsAndBoundToTheirTe
   EXPECT_FLOAT_EQ(fxEffect.GetNamedParameter("reflectionLevel")->Values()[0], 0.75f);
   EXPECT_FLOAT_EQ(fxEffect.GetNamedParameter("specularLevel")->Values()[0], 0.8f);
   EXPECT_FLOAT_EQ(fxEffect.GetNamedParameter("glossiness")->Values()[0], 64.0f);
+  EXPECT_FLOAT_EQ(fxEffect.GetNamedParameter("rimLevel")->Values()[0], 0.6f);
 
   material.bumpMap = &bump;
   BindMaterial(&material, effects);
@@ -159,6 +161,8 @@ TEST_F(LightingSetupTest, MaterialsAreSeenWithTheirResolvedMapsAndBoundToTheirTe
   EXPECT_EQ(effects.standard->CurrentTechnique()->Name(), "NoTexTech");
   EXPECT_FLOAT_EQ(effects.standard->Handle()->GetNamedParameter("emissiveColor")->Values()[2], 0.5f);
   EXPECT_FLOAT_EQ(effects.standard->Handle()->GetNamedParameter("diffuseColor")->Values()[0], 0.6f);
+  // Every bind sets the rim, so a material without one never shows the last one's.
+  EXPECT_FLOAT_EQ(effects.standard->Handle()->GetNamedParameter("rimLevel")->Values()[0], 0.0f);
 
   // Transforms: mvp = projection · view · world.
   sm::Mat4 projection, view, world;

@@ -9,6 +9,9 @@
 namespace datagen {
 namespace {
 
+// How strongly the rim light draws the robot's silhouette.
+constexpr float kRobotRim = 0.7f;
+
 MaterialLook Plain(const std::string& name, Color diffuse, float specularLevel = 0.4f) {
   MaterialLook m;
   m.name = name;
@@ -96,12 +99,19 @@ const std::vector<MaterialLook>& Materials() {
     chrome.environmentMap = kEnvironmentMap;
     chrome.reflection = 0.4f;
     chrome.specular = Color(1, 1, 1);
+    // The robot's own surfaces take the rim light that lifts it off the hall.
+    chrome.rim = kRobotRim;
     list.push_back(chrome);
-    list.push_back(Plain("robot_dark", Color(0.12f, 0.12f, 0.14f), 0.8f));
+    MaterialLook dark = Plain("robot_dark", Color(0.12f, 0.12f, 0.14f), 0.8f);
+    dark.rim = kRobotRim;
+    list.push_back(dark);
     list.push_back(Glow("glow_robot_eye", Color(0.4f, 0.8f, 1.0f), Color(0.3f, 0.85f, 1.0f)));
     list.push_back(Glow("glow_robot_lamp", Color(1.0f, 0.6f, 0.2f), Color(1.0f, 0.55f, 0.12f)));
-    list.push_back(Mapped("robot_paint", Color(0.84f, 0.84f, 0.80f), "paint_d", "paint_n", 0.9f));
-    list.push_back(Mapped("robot_accent", Color(0.96f, 0.42f, 0.06f), "paint_d", "paint_n", 0.9f));
+    for (MaterialLook look : {Mapped("robot_paint", Color(0.84f, 0.84f, 0.80f), "paint_d", "paint_n", 0.9f),
+                              Mapped("robot_accent", Color(0.96f, 0.42f, 0.06f), "paint_d", "paint_n", 0.9f)}) {
+      look.rim = kRobotRim;
+      list.push_back(look);
+    }
     list.push_back(Mapped("arm_yellow", Color(0.98f, 0.70f, 0.08f), "paint_d", "paint_n", 0.8f));
     list.push_back(Mapped("arm_steel", Color(0.55f, 0.57f, 0.60f), "brushed_d", "", 1.0f));
     list.push_back(Glow("glow_torch", Color(0.6f, 0.8f, 1.0f), Color(0.55f, 0.8f, 1.0f)));
@@ -158,6 +168,7 @@ bool WriteMaterials(OutputTree& tree) {
     m.bumpMapName = look.bumpMap;
     m.environmentMapName = look.environmentMap;
     m.reflectionLevel = look.reflection;
+    m.rimLevel = look.rim;
     const std::string relative = "materials/" + look.name + ".mat";
     if (!tree.PrepareFolder(relative)) return false;
     std::string error;

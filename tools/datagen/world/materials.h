@@ -24,6 +24,7 @@ struct MaterialLook {
   std::string bumpMap;
   std::string environmentMap;  // cube-map prefix name ("env_")
   float reflection = 0.0f;
+  float rim = 0.0f;  // the rim light's strength
 };
 
 class Fonts;
