@@ -286,6 +286,22 @@ std::unique_ptr<SignalPair> MakeSignalPair() {
   return pair;
 }
 
+std::vector<float> SignalChangeTimes(const SignalPair& signal) {
+  std::vector<float> times;
+  const IInterpolator<int>* track = signal.track.Track<int>();
+  if (track == nullptr) return times;
+  int last = signal.lastValue;
+  for (int i = 0; i < track->KeyCount(); ++i) {
+    float time = 0.0f;
+    int value = 0;
+    bool hold = false;
+    track->GetKey(i, time, value, hold);
+    if (value != last) times.push_back(time);
+    last = value;
+  }
+  return times;
+}
+
 bool LoadPropertyScript(std::istream& in, const std::string& name, const PropertyScriptTarget& target) {
   target.signal = MakeSignalPair();
   bool complete = false;

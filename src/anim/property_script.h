@@ -38,6 +38,10 @@ struct PropertyScriptTarget {
 // The built-in signal track: 0 at time 0, then a key at each of show::kSignalTimes.
 std::unique_ptr<SignalPair> MakeSignalPair();
 
+// The times of the keys at which the signal takes a new value, starting from its last
+// value seen: the times the demo starts a flash. Ascending.
+std::vector<float> SignalChangeTimes(const SignalPair& signal);
+
 // Replaces target.signal with a fresh signal pair, inserts every entry of the file
 // into target.properties (replacing properties with the same id), then rebuilds
 // target.cameras from every camera property of the map, in id order.

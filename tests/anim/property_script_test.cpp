@@ -361,4 +361,23 @@ TEST_F(PropertyScriptTest, TheShippedScriptLoadsCompletely) {
   EXPECT_EQ(second.str(), first.str());
 }
 
+TEST(SignalChangeTimes, AreTheBuiltInSignalTimesAndOnlyRealChangesCount) {
+  const std::vector<float> times = SignalChangeTimes(*MakeSignalPair());
+  ASSERT_EQ(times.size(), std::size(show::kSignalTimes));
+  for (std::size_t i = 0; i < times.size(); ++i) EXPECT_EQ(times[i], show::AsFloat(show::kSignalTimes[i])) << i;
+
+  // A key that repeats the value before it starts nothing; the first key counts against
+  // the last value seen.
+  SignalPair pair;
+  pair.track = KeyedValue("", KeyedValue::kInt, KeyedValue::kStep);
+  pair.lastValue = 1;
+  IInterpolator<int>* track = pair.track.Track<int>();
+  track->SetKey(0.0f, 1, false);
+  track->SetKey(2.0f, 1, false);
+  track->SetKey(3.0f, 0, false);
+  track->SetKey(4.0f, 1, false);
+  EXPECT_EQ(SignalChangeTimes(pair), (std::vector<float>{3.0f, 4.0f}));
+  EXPECT_TRUE(SignalChangeTimes(SignalPair{}).empty());
+}
+
 }  // namespace

@@ -60,21 +60,7 @@ double CentreBlack(const Image& picture) {
 }
 
 // The times at which the demo's signal track changes: each starts a flash.
-std::vector<float> FlashTimes() {
-  const std::unique_ptr<SignalPair> signal = MakeSignalPair();
-  std::vector<float> times;
-  const IInterpolator<int>& track = *signal->track.Track<int>();
-  int last = signal->lastValue;
-  for (int i = 0; i < track.KeyCount(); ++i) {
-    float time = 0.0f;
-    int value = 0;
-    bool hold = false;
-    track.GetKey(i, time, value, hold);
-    if (value != last) times.push_back(time);
-    last = value;
-  }
-  return times;
-}
+std::vector<float> FlashTimes() { return SignalChangeTimes(*MakeSignalPair()); }
 
 // The first grid frame whose timeline time reaches `seconds`, in the timeline's own
 // steps: the capture clock's seconds as float milliseconds, back to float seconds.

@@ -10,25 +10,10 @@ namespace datagen {
 namespace timeline {
 namespace {
 
-// Times of the keys at which a step track of ints takes a new value.
-std::vector<double> ChangeTimes(const IInterpolator<int>& track, int valueBefore) {
-  std::vector<double> times;
-  int last = valueBefore;
-  for (int i = 0; i < track.KeyCount(); ++i) {
-    float time = 0.0f;
-    int value = 0;
-    bool hold = false;
-    track.GetKey(i, time, value, hold);
-    if (value != last) times.push_back(time);
-    last = value;
-  }
-  return times;
-}
-
 std::vector<double> ReadFlashTimes() {
-  const std::unique_ptr<SignalPair> signal = MakeSignalPair();
   // The controller starts with 0 as the last value seen, so only real changes count.
-  return ChangeTimes(*signal->track.Track<int>(), signal->lastValue);
+  const std::vector<float> times = SignalChangeTimes(*MakeSignalPair());
+  return {times.begin(), times.end()};
 }
 
 std::vector<double> ReadGreetingTimes() {
