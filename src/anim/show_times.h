@@ -25,6 +25,7 @@ inline constexpr double kRunAgain = 167.4808;    // the robot runs on beyond the
 inline constexpr double kBackToHall = 200.598;   // the hall takes the timeline again
 inline constexpr double kDanceLight = 200.7;     // the robot stands at its dance place, the dance light is on
 inline constexpr double kDanceStart = 201.9;     // the dance animation's time 0
+inline constexpr double kEndScreenIn = 218.175;  // the end card starts to fade in (over one bar)
 inline constexpr double kMusicSilent = 222.5;    // the soundtrack has faded out
 inline constexpr double kMusicEnd = 223.0;       // the timeline leaves the music for the frame clock
 

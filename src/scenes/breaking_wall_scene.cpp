@@ -7,6 +7,7 @@
 #include "anim/random.h"
 #include "anim/show_times.h"
 #include "assets/model.h"
+#include "platform/gl.h"
 #include "scenes/assembling_scene.h"
 #include "scenes/contact_shadow.h"
 #include "scenes/frames.h"
@@ -204,7 +205,29 @@ void BreakingWallScene::DrawGreeting() {
 
 void BreakingWallScene::DrawGlow(float, float) { DrawGreeting(); }
 
-void BreakingWallScene::DrawTranslucent(float, float) {}
+void BreakingWallScene::DrawTranslucent(float, float) {
+  // The glass is drawn blended and writes no depth, so once it breaks the depth of field
+  // would blur each flying shard as much as whatever lies far behind it: the shards
+  // still in the frame would read as a frosted pane standing whole. Their depth, laid
+  // down after them without colour, lets the blur see each shard where it flies. The
+  // intact pane keeps writing none, so the hall beyond it stays soft behind the names.
+  if (!ready_ || sceneTime_ < kShardsStart) return;
+  glPushAttrib(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_ENABLE_BIT | GL_TRANSFORM_BIT);
+  glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+  glEnable(GL_DEPTH_TEST);
+  glDepthFunc(GL_LEQUAL);
+  glDepthMask(GL_TRUE);
+  glDisable(GL_BLEND);
+  glMatrixMode(GL_PROJECTION);
+  glLoadMatrixf(world_.CameraProjection().a);
+  glMatrixMode(GL_MODELVIEW);
+  for (const Shard& shard : shards_) {
+    const sm::Mat4 modelView = sm::Product(shard.mesh->transform, world_.CameraView());
+    glLoadMatrixf(modelView.a);
+    for (const auto& subMesh : shard.mesh->subMeshes) subMesh->Draw();
+  }
+  glPopAttrib();
+}
 
 void BreakingWallScene::SetActive(bool active) {
   if (active) {

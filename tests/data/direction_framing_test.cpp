@@ -5,6 +5,7 @@
 // their cuts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <sstream>
@@ -90,8 +91,16 @@ std::vector<Moment> Moments() {
   const auto add = [&](double t, const std::string& what, std::function<std::string(const DirectionPlayback&)> f) {
     moments.push_back({t, what, std::move(f)});
   };
-  for (double t = 111.0; t < 115.0; t += 0.5) add(t, "the release", robot);
-  for (double t : {115.3, 115.8, 116.3, 116.8}) add(t, "the run off the rig", robot);
+  // The release from the second before the jolt to the step off the platform.
+  // Until the release the robot is a baked model: its hips are where the rig holds them.
+  for (double t = show::kReleaseHit - 1.0; t < show::kRunStart + 0.5; t += 0.25) {
+    if (t >= show::kRobotRelease + 0.02) {
+      add(t, "the release", robot);
+    } else {
+      add(t, "the robot in the gantry", [](const DirectionPlayback& p) { return Seen(p, layout::kReleaseHip, "the hanging robot"); });
+    }
+  }
+  for (double t : {115.8, 116.3, 116.8}) add(t, "the run off the rig", robot);
   add(117.7, "through the doors", [](const DirectionPlayback& p) {
     const std::string problem = RobotSeen(p);
     return problem.empty() ? Seen(p, V3(layout::kDoorCentreX, 700, layout::kDoorWallZ), "the doorway") : problem;
@@ -103,7 +112,7 @@ std::vector<Moment> Moments() {
   for (double t : datagen::timeline::GreetingTimes()) {
     add(t + 0.02, "a greeting", [](const DirectionPlayback& p) { return SurfaceSeen(p, "glass_wall_greetz", V3(-1, 0, 0)); });
   }
-  for (double t : {164.6, 165.2, 165.8}) add(t, "the charge", robot);
+  for (double t = show::kWallCharge + 0.1; t < show::kWallImpact; t += 0.25) add(t, "the charge", robot);
   add(show::kWallImpact, "the impact", [](const DirectionPlayback& p) {
     const std::string problem = RobotSeen(p);
     return problem.empty() ? Seen(p, V3(layout::kGlassPlaneX, 500, layout::kGlassCentreZ), "the glass") : problem;
@@ -122,11 +131,25 @@ std::vector<Moment> Moments() {
   }
   for (double t = 168.0; t < 200.5; t += 0.5) add(t, "the run beyond the glass", robot);
   add(200.65, "the robot back in the hall", robot);
-  for (double t = show::kDanceStart; t < show::kMusicEnd; t += 0.5) add(t, "the dance", robot);
-  // Each credit while it is bright (the dancer's arms may sweep across it as it appears).
-  for (double t : {203.8721, 208.5505, 213.6274}) {
-    for (double after : {0.6, 2.5}) {
-      add(t + after, "a credit", [](const DirectionPlayback& p) { return SurfaceSeen(p, "credits", V3(0, 0, -1)); });
+  // The dance until the view lifts off it for the end card, which then fades in over a
+  // picture without the dancer.
+  for (double t = show::kDanceStart; t < show::kEndScreenIn - 0.9; t += 0.5) add(t, "the dance", robot);
+  for (double t = show::kEndScreenIn; t < show::kMusicEnd; t += 0.5) {
+    add(t, "the end card over a still picture", [](const DirectionPlayback& p) {
+      // Anywhere on the widest screen, mask or not.
+      for (int joint : {1, 3}) {
+        const auto q = p.Project(p.RobotJoint(joint), 16.0f / 9.0f);
+        if (q.inFront && std::fabs(q.x) < 1.0f && std::fabs(q.y) < 1.0f) return std::string("the dancer under the end card");
+      }
+      return std::string();
+    });
+  }
+  // Each credit while it is bright, until the next one comes: the dancer's arms, flung
+  // wide and up, stay clear of the name (they may sweep across it as it appears).
+  const double credits[] = {203.8721, 208.5505, 213.6274, show::kSignalTimes[143]};
+  for (int i = 0; i < 3; ++i) {
+    for (double t = credits[i] + 0.6; t < std::min(credits[i + 1], credits[i] + 5.0); t += 0.25) {
+      add(t, "a credit", [](const DirectionPlayback& p) { return SurfaceSeen(p, "credits", V3(0, 0, -1)); });
     }
   }
   std::sort(moments.begin(), moments.end(), [](const Moment& a, const Moment& b) { return a.time < b.time; });

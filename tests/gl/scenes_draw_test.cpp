@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "anim/show_times.h"
 #include "assets/image.h"
 #include "gl/offscreen_target.h"
 #include "platform/gl.h"
@@ -294,6 +295,35 @@ TEST_F(SceneOverlays, TheGreetingIsLaidOnTheGlassAtTheGreetingAlpha) {
   glReadPixels(0, 0, target_->Width(), target_->Height(), GL_DEPTH_COMPONENT, GL_FLOAT, depth.data());
   EXPECT_EQ(*std::min_element(depth.begin(), depth.end()), 1.0f);
   CheckGlError("faded greeting");
+}
+
+// The flying shards lay down their depth without colour, so the depth of field sees the
+// glass where it flies; the intact pane lays down none, before the impact.
+TEST_F(SceneOverlays, TheBrokenGlassWritesItsDepthOnlyOnceItFlies) {
+  BreakingWallScene& scene = driver_.BreakingWall();
+  for (const auto& mesh : world_.FindModel("glass_wall_broken")->meshes) {
+    for (const auto& subMesh : mesh->subMeshes) subMesh->Upload();
+  }
+  const auto nearestDepth = [this] {
+    std::vector<float> depth(static_cast<std::size_t>(target_->Width()) * target_->Height());
+    glReadPixels(0, 0, target_->Width(), target_->Height(), GL_DEPTH_COMPONENT, GL_FLOAT, depth.data());
+    return *std::min_element(depth.begin(), depth.end());
+  };
+  scene.Update(166.0f, 0.01f);  // the pane still whole
+  Clear();
+  scene.DrawTranslucent(0.0f, 0.0f);
+  EXPECT_EQ(nearestDepth(), 1.0f);
+
+  scene.Update(show::AsFloat(show::kWallImpact), 0.0f);  // the shards start where the pane stood
+  Clear();
+  const std::vector<std::uint8_t> before = target_->Pixels();
+  scene.DrawTranslucent(0.0f, 0.0f);
+  EXPECT_LT(nearestDepth(), 1.0f);
+  EXPECT_EQ(target_->Pixels(), before) << "depth only, no colour";
+  GLboolean colourMask[4] = {GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE};
+  glGetBooleanv(GL_COLOR_WRITEMASK, colourMask);
+  EXPECT_TRUE(colourMask[0] && colourMask[1] && colourMask[2] && colourMask[3]) << "the colour mask restored";
+  CheckGlError("shard depth");
 }
 
 }  // namespace

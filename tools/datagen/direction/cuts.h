@@ -5,9 +5,10 @@
 // sparks is seen.
 //
 // Cuts fall on the music: on the flashes' accents through the loud sections, on bar
-// lines in the quiet ones, and on the scene events (the release, the run, the two switches
-// of scenes, the stop at the glass, the charge and the impact), all of them the show's
-// own times (anim/show_times.h).
+// lines in the quiet ones, and on the scene events (the two switches of scenes, the stop
+// at the glass, the charge), all of them the show's own times (anim/show_times.h). The
+// story's two beats, the release and the impact, fall inside shots, never on a cut: the
+// audience sees each happen.
 #include <vector>
 
 #include "anim/show_times.h"
@@ -34,22 +35,31 @@ inline constexpr float kRigOrbit = Flash(46);
 // Hall, the quiet part (bar lines).
 inline constexpr float kAlongTheRobot = 94.621f;
 inline constexpr float kTeaser = 102.810f;
-inline constexpr float kWaking = show::AsFloat(show::kRobotRelease);  // the robot is released
-// The release and the run to the doors.
-inline constexpr float kRelease = show::AsFloat(show::kRunStart);  // the run starts
+inline constexpr float kHangingFace = 106.086f;
+inline constexpr float kGantry = 109.362f;  // 1.6 s before the release: its shot holds it whole
+// The release, the step off the rig and the run to the doors.
+inline constexpr float kRelease = Flash(51);  // the robot has stepped off the platform
 inline constexpr float kToTheDoors = Flash(54);
 inline constexpr float kThroughTheDoors = show::AsFloat(show::kSceneSwitch);  // the hall is switched off after this
 // The breaking-wall scene.
 inline constexpr float kGreetingsHeading = Flash(57);
+inline constexpr float kPassageBehind = Flash(59);
 inline constexpr float kPassageFollow = Flash(65);
 inline constexpr float kArrival = show::AsFloat(show::kRobotStands);  // the robot stands at the glass
+// The robot stands still for 28 s while the names change: a set-up every few seconds.
+inline constexpr float kWallHigh = Flash(75);
 inline constexpr float kWallWide = Flash(77);
+inline constexpr float kGreetingsClose = Flash(80);
 inline constexpr float kGreetingsSide = Flash(83);
+inline constexpr float kLowSweep = Flash(86);
 inline constexpr float kLowAngle = Flash(89);
-inline constexpr float kOverTheShoulder = Flash(94);
+inline constexpr float kOverTheShoulder = Flash(92);
+inline constexpr float kLastNames = Flash(94);
 inline constexpr float kFace = show::AsFloat(show::kWallCharge);  // the charge begins
-inline constexpr float kCharge = show::AsFloat(show::kWallImpact);  // the impact
-inline constexpr float kShards = Flash(96);
+// The charge, the impact (show::kWallImpact) and the burst in one shot, so the hit is
+// seen whole; the cut comes on the next flash.
+inline constexpr float kCharge = Flash(96);
+inline constexpr float kShards = Flash(97);
 inline constexpr float kBeyondFollow = Flash(103);
 inline constexpr float kBeyondSide = Flash(109);
 inline constexpr float kBeyondHigh = Flash(113);

@@ -91,7 +91,8 @@ std::vector<CameraShot> BuildShots() {
         });
   s.Add(kAlongTheRig, 0.9f, 0.85f, "low along the hall's -x side, arm 2 welding in the foreground (title2)",
         [](float u, float) {
-          return CameraView{Mix(V3(-2100, 450, 700), V3(-1900, 520, 2700), u),
+          // The move stops short of arm 2's control cabinet, which would come between.
+          return CameraView{Mix(V3(-2100, 450, 700), V3(-2000, 560, 1950), u),
                             Mix(V3(-200, 400, 1650), V3(-200, 420, 1750), u)};
         });
   s.Add(kFirstWeld, 0.8f, 0.65f, "pushing in on arm 1 at work", [](float u, float t) {
@@ -106,14 +107,18 @@ std::vector<CameraShot> BuildShots() {
   });
   s.Add(kArmOrbit, 0.75f, 0.7f, "round arm 1 from the front", [](float u, float t) {
     const V3 tip = SteadyTip(1, t);
-    return CameraView{Around(tip, 900, 200, 1.9f + 0.7f * Glide(u)), tip};
+    // From the side, between the gantry's front and back posts: the robot stays clear of them.
+    return CameraView{Around(tip, 900, 200, 1.45f + 0.6f * Glide(u)), tip};
   });
-  s.Add(kSleepingHead, 0.6f, 0.55f, "the sleeping robot's head, close", [](float u, float) {
-    return CameraView{Mix(V3(-250, 580, 1100), V3(-170, 600, 1180), u), V3(kReleaseHip.x, 680, 1580)};
-  });
-  s.Add(kCatwalk, 0.75f, 0.7f, "high over the hall: the whole rig, both arms welding in turn", [](float u, float) {
-    return CameraView{Mix(V3(1900, 1550, 650), V3(1800, 1500, 1250), u), Mix(kRig + V3(0, 0, 100), kRig, u)};
-  });
+  s.Add(kSleepingHead, 0.62f, 0.55f, "the sleeping robot's head, close, craning up from its chest to its face",
+        [](float u, float) {
+          const V3 face(kReleaseHip.x, 640, kReleaseHip.z - 60);
+          return CameraView{Mix(V3(300, 230, 1060), V3(130, 660, 1070), u), Mix(face + V3(0, -90, 0), face, u)};
+        });
+  s.Add(kCatwalk, 0.8f, 0.72f, "rising in an arc from the floor in front of the rig to high over arm 2, both arms welding",
+        [](float u, float) {
+          return CameraView{Around(kRig, 1300, -300 + 1100 * Glide(u), -2.75f + 1.2f * Glide(u)), kRig};
+        });
   s.Add(kLowArm, 0.9f, 0.8f, "low, up at arm 2 against the roof", [](float u, float t) {
     return CameraView{Mix(V3(-1150, 110, 1150), V3(-1250, 140, 1500), u), SteadyTip(2, t) + V3(0, 80, 0)};
   });
@@ -136,16 +141,28 @@ std::vector<CameraShot> BuildShots() {
   s.Add(kTeaser, 0.75f, 0.72f, "wide from the hall's far corner (the teaser board)", [](float u, float) {
     return CameraView{Mix(V3(-2600, 1350, -400), V3(-2400, 1300, -250), u), kRig};
   });
-  s.Add(kWaking, 0.75f, 0.55f, "closing in on the robot's face; the arms draw back", [](float u, float) {
-    return CameraView{Mix(V3(-350, 760, 850), V3(-120, 740, 1250), u), V3(kReleaseHip.x, 700, 1600)};
+  s.Add(kHangingFace, 0.8f, 0.7f, "low round the hanging robot, up into its face; the arms draw back", [](float u, float) {
+    // Its head hangs forward: only from below does the face show.
+    const V3 face(kReleaseHip.x, 640, kReleaseHip.z - 60);
+    return CameraView{Around(face, 720, -330, 3.55f - 0.5f * Glide(u)), face};
   });
-  // --- The release and the run out of the hall --------------------------------------
-  s.Add(kRelease, 0.85f, 0.8f, "the release: the robot jolts awake, looks round, shakes its arms free",
+  s.Add(kGantry, 0.8f, 0.75f, "from the +x side, between the gantry's posts: the robot hangs in its clamp as arm 1 lifts away",
         [](float u, float) {
-          return CameraView{Mix(V3(-800, 420, 700), V3(-700, 480, 780), u),
-                            Mix(V3(kReleaseHip.x, 520, kReleaseHip.z), V3(kReleaseHip.x, 560, 1650), u)};
+          return CameraView{Mix(V3(1350, 900, 1250), V3(1150, 760, 1400), u), kRig + V3(0, 80, 0)};
         });
-  s.Add(kToTheDoors, 0.55f, 0.95f, "from over the doorway: the robot leaps off the rig and runs under the camera",
+  // --- The release and the run out of the hall --------------------------------------
+  s.Add(kRelease, 0.95f, 0.9f,
+        "the release, whole: the robot hangs in the gantry, jolts awake, looks round, shakes its arms free and steps off the platform",
+        [](float u, float t) {
+          // The whole robot and the gantry round it, from the front-left; once it runs
+          // the camera turns after it.
+          // Straight on, between the gantry's front posts; the robot runs at the camera,
+          // which backs away and turns after it.
+          const V3 rig(kReleaseHip.x, 470, kReleaseHip.z - 40);
+          const float follow = Smooth((t - kRunStart) / 0.6f);
+          return CameraView{Mix(V3(120, 520, 650), V3(-300, 560, 300), u), Lerp(rig, RobotChest(t), follow)};
+        });
+  s.Add(kToTheDoors, 0.68f, 0.9f, "from over the doorway: the robot leaps off the rig and runs under the camera",
         [](float u, float t) {
           // It stops turning to follow before the robot is below it: the open doorway
           // behind stays out of the picture until the passage is there.
@@ -161,10 +178,16 @@ std::vector<CameraShot> BuildShots() {
   s.Add(kGreetingsHeading, 0.62f, 0.6f, "the glass wall far ahead: \"greetings to\"", [](float u, float) {
     return CameraView{Mix(V3(12300, 600, -17400), V3(12450, 590, -17400), u), kGlassCentre};
   });
-  s.Add(kPassageFollow, 0.85f, 0.85f, "down the passage behind the running robot", [](float, float t) {
+  s.Add(kPassageBehind, 0.85f, 0.85f, "into the passage behind the running robot", [](float, float t) {
     return CameraView{RobotHipAt(t - 0.55f) + Left(RobotFacingAt(t - 0.55f)) * 180.0f + V3(0, 330, 0),
                       RobotHipAt(t + 0.6f) + V3(0, 80, 0)};
   });
+  // Ahead of the robot once the doorway is far enough behind it not to be in the picture.
+  s.Add(kPassageFollow, 0.85f, 0.85f, "down the passage ahead of the running robot, from its left: it runs at the camera",
+        [](float, float t) {
+          const float lead = t + 0.9f;
+          return CameraView{RobotHipAt(lead) + Left(RobotFacingAt(lead)) * 420.0f + V3(0, 300, 0), RobotChest(t)};
+        });
   s.Add(kArrival, 0.85f, 0.8f, "ahead of the robot into the glass-wall room; it stops beside the camera",
         [](float, float t) {
           const float lead = SoftLimit(t + 1.2f, kArriveAtWall, 0.8f);
@@ -174,35 +197,53 @@ std::vector<CameraShot> BuildShots() {
           return CameraView{RobotHipAt(lead) - Left(f) * (200.0f + 700.0f * open) + f * (350.0f * open) + V3(0, 380, 0),
                             RobotChest(t)};
         });
-  s.Add(kWallWide, 0.75f, 0.68f, "high behind the robot, the first greetings on the glass over its head",
+  // The robot stands still in front of the glass: the camera moves round it, and each
+  // set-up sees the whole band of names from its front, past the robot.
+  s.Add(kWallHigh, 0.75f, 0.68f, "high behind the robot, the first greetings on the glass over its head",
         [](float u, float) {
           // High enough that the robot's head stays below the names on the glass.
           return CameraView{Mix(V3(11900, 1500, -17300), V3(12100, 1450, -17350), u), V3(kGlassPlaneX, 520, -17400)};
-  });
-  s.Add(kGreetingsSide, 0.72f, 0.68f, "closer, from the side: the names changing on the glass", [](float u, float) {
-    return CameraView{Mix(V3(12650, 640, -16350), V3(12780, 620, -16420), u), V3(kGlassPlaneX, 560, -17380)};
-  });
-  s.Add(kLowAngle, 0.75f, 0.72f, "low, from the robot's left: the names over the floor, the robot at the edge",
+        });
+  s.Add(kWallWide, 0.74f, 0.7f, "wide from the room's far side, trucking in: the robot in profile before the names",
         [](float u, float) {
-          return CameraView{Mix(V3(12500, 120, -18750), V3(12600, 130, -18700), u), V3(kGlassPlaneX, 560, -17300)};
+          return CameraView{Mix(V3(11900, 900, -18900), V3(12250, 860, -18700), u), V3(13620, 560, -17330)};
+        });
+  s.Add(kGreetingsClose, 0.72f, 0.68f, "closer, from the side: the names changing on the glass", [](float u, float) {
+    return CameraView{Mix(V3(12620, 650, -16330), V3(12800, 620, -16430), u), V3(kGlassPlaneX, 560, -17380)};
+  });
+  s.Add(kGreetingsSide, 0.74f, 0.72f, "a high dolly across behind the robot, the names over its head",
+        [](float u, float) {
+          return CameraView{Mix(V3(11950, 1650, -16950), V3(12000, 1620, -17850), u), V3(kGlassPlaneX, 560, -17400)};
+        });
+  s.Add(kLowSweep, 0.75f, 0.72f, "low, from the robot's left: the names over the floor, the robot at the edge",
+        [](float u, float) {
+          return CameraView{Mix(V3(12480, 120, -18760), V3(12720, 170, -18560), u), V3(kGlassPlaneX, 560, -17300)};
+        });
+  s.Add(kLowAngle, 0.74f, 0.7f, "from the robot's right, rising: its profile against the names", [](float u, float) {
+    return CameraView{Mix(V3(12720, 280, -16330), V3(12840, 420, -16460), u), V3(13780, 560, -17360)};
   });
   s.Add(kOverTheShoulder, 0.76f, 0.74f, "over the robot's head at the last names", [](float u, float) {
     return CameraView{Mix(V3(12620, 1150, -17200), V3(12680, 1130, -17230), u), V3(kGlassPlaneX, 520, -17420)};
+  });
+  s.Add(kLastNames, 0.72f, 0.7f, "drawing back high behind the robot: the last names over its head", [](float u, float) {
+    return CameraView{Mix(V3(12380, 1400, -17600), V3(12220, 1440, -17540), u), V3(kGlassPlaneX, 540, -17400)};
   });
   s.Add(kFace, 0.6f, 0.5f, "between robot and glass: its face as the music rises", [](float u, float) {
     const V3 stand = RobotStandPoint();
     return CameraView{Mix(V3(13620, 760, -17050), V3(13560, 740, -17100), u), stand + V3(0, 350, 0)};
   });
-  s.Add(kCharge, 0.85f, 0.85f, "the charge from the side: crouch, strides, shoulder into the glass",
+  s.Add(kCharge, 0.9f, 0.95f,
+        "the charge and the impact in one take: crouch, strides, shoulder into the glass, the shards bursting away",
         [](float u, float t) {
-          return CameraView{Mix(V3(12650, 480, -16550), V3(12820, 470, -16500), u),
-                            Lerp(RobotChest(t), kGlassCentre, 0.35f)};
+          // From the side as it crouches, swinging round behind its shoulder as it hits;
+          // after the hit the view leads into the burst.
+          const float burst = Smooth((t - kImpact) / 0.8f);
+          const V3 aim = Lerp(Lerp(RobotChest(t), kGlassCentre, 0.35f), kGlassCentre + V3(700, -120, 0), burst);
+          return CameraView{Mix(V3(12600, 500, -16520), V3(12420, 650, -16780), u), aim};
         });
-  s.Add(kShards, 1.08f, 1.0f, "beyond the glass: the shards burst toward the camera, the robot through them",
+  s.Add(kShards, 0.9f, 0.85f, "beyond the glass: the robot runs out of the shards toward the camera",
         [](float u, float t) {
-          const float w = Smooth((t - 166.8f) / 1.0f);
-          return CameraView{Mix(V3(16200, 420, -16950), V3(16250, 430, -16900), u),
-                            Lerp(kGlassCentre, RobotChest(t), w)};
+          return CameraView{Mix(V3(17400, 430, -16620), V3(17300, 470, -16580), u), RobotChest(t)};
         });
   s.Add(kBeyondFollow, 0.85f, 0.85f, "after the robot through the hall beyond, shards on the floor",
         [](float, float t) {
@@ -222,18 +263,20 @@ std::vector<CameraShot> BuildShots() {
     return CameraView{RobotHipAt(t + 1.0f) - Left(RobotFacingAt(t + 1.0f)) * 250.0f + V3(0, 380, 0),
                       RobotChest(t)};
   });
-  s.Add(kBeyondLow, 0.85f, 0.85f, "low behind the running robot", [](float, float t) {
-    // Looking no further ahead than the run goes: the path jumps to the dance spot after.
-    const float ahead = std::min(t + 0.6f, kBackToHall - 0.01f);
-    return CameraView{RobotHipAt(t - 0.7f) + Left(RobotFacingAt(t - 0.7f)) * 150.0f + V3(0, -200, 0),
-                      RobotHipAt(ahead) + V3(0, 440, 0)};
+  s.Add(kBeyondLow, 0.85f, 0.85f, "low, ahead of the running robot and outside its lap: it runs past", [](float, float t) {
+    // No further ahead than the run goes: the path jumps to the dance spot after.
+    const float ahead = std::min(t + 0.5f, kBackToHall - 0.01f);
+    const V3 f = RobotFacingAt(ahead);
+    // Near enough to the robot to stay clear of the stock along the walls at the corners.
+    return CameraView{RobotHipAt(ahead) + Left(f) * 550.0f + V3(0, -60, 0), RobotChest(std::min(t, kBackToHall - 0.01f))};
   });
   // --- The dance, the credits and the end ---------------------------------------------
   s.Add(kDanceWide, 0.9f, 0.8f, "the hall again: the robot on the stage, the dance begins", [](float u, float) {
     return CameraView{Mix(V3(700, 650, -650), V3(500, 600, -550), u), Mix(kDance + V3(0, 160, 150), kDance + V3(0, 180, 100), u)};
   });
-  s.Add(kFirstCredit, 0.96f, 0.95f, "the dance under the first credit", [](float u, float) {
-    const V3 eye = Mix(V3(-380, 560, -900), V3(-250, 580, -860), u);
+  s.Add(kFirstCredit, 1.06f, 1.04f, "the dance under the first credit", [](float u, float) {
+    // From above the robot's reach: its raised hands stay below the banner.
+    const V3 eye = Mix(V3(-850, 1650, -930), V3(-720, 1620, -900), u);
     return CameraView{eye, Between(eye, kDance, kCreditsTop)};
   });
   s.Add(kSecondCredit, 1.0f, 1.0f, "from the other side, the second credit", [](float u, float) {
@@ -244,10 +287,15 @@ std::vector<CameraShot> BuildShots() {
     const V3 eye = Mix(V3(0, 620, -950), V3(0, 640, -860), u);
     return CameraView{eye, Between(eye, kDance, kCreditsTop)};
   });
-  s.Add(kEnd, 0.9f, 0.9f, "rising and drawing back from the bowing robot as the end screen fades in",
+  s.Add(kEnd, 0.9f, 0.9f, "rising and drawing back from the bowing robot, tilting up to the roof as the end screen fades in",
         [](float, float t) {
+          // The view lifts off the robot before the end card fades in, so the card
+          // comes up over the still, dark roof (above the banner, whose last credit is
+          // still fading) instead of over the moving dancer.
           const float u = (t - kThirdCredit) / 15.0f;
-          return CameraView{Mix(V3(-200, 700, -650), V3(-600, 1500, -900), u), kDance + V3(0, 120, 200)};
+          const float lift = Smooth((t - (show::AsFloat(show::kEndScreenIn) - 0.9f)) / 0.9f);
+          return CameraView{Mix(V3(-200, 700, -650), V3(-600, 1500, -900), u),
+                            Lerp(kDance + V3(0, 120, 200), kDance + V3(0, 2100, 300), lift)};
         });
   return s.Take();
 }

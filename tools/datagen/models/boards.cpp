@@ -2,6 +2,7 @@
 // (board_index) and how opaque it is (board_opacity). Each card fades in over one bar
 // of the music, from a bar line, holds, and fades out over one bar; the card changes
 // only while the opacity is 0.
+#include "anim/show_times.h"
 #include "datagen/geometry/model_builder.h"
 #include "datagen/pipeline/context.h"
 #include "datagen/steps.h"
@@ -19,7 +20,7 @@ bool BuildBoards(Context& context) {
                                       {{0.0f, 0}, {1.830f, 0}, {3.463f, 1}, {8.361f, 1}, {9.994f, 0},
                                        {11.626f, 0}, {13.259f, 1}, {16.524f, 1}, {18.157f, 0},
                                        {96.259f, 0}, {97.897f, 1}, {102.810f, 1}, {104.448f, 0},
-                                       {218.175f, 0}, {219.829f, 1}}));
+                                       {show::AsFloat(show::kEndScreenIn), 0}, {219.829f, 1}}));
   return context.WriteModel("boards", model);
 }
 
