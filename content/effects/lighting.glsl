@@ -153,8 +153,16 @@ void main() {
 #ifdef SHADOW
   vec3 shadowPosition = shadowCoord.xyz / shadowCoord.w;
   lit = Lit(shadowPosition, DepthSlope(shadowPosition));
-  // Shadowed parts keep some of the direct light so they never turn flat black.
-  lit = 0.35 + 0.65 * lit;
+  // Shadowed parts keep some of the direct light so they never turn flat black. Light
+  // passes through a clear surface, so a shadow on it shows only as much as the surface
+  // covers what lies behind: glass keeps nearly all its light and the robot standing
+  // before a pane does not print a dark silhouette onto it; opaque surfaces keep 35 %.
+  float shade = 0.65;
+#ifdef TRANSLUCENT
+  float cover = clamp(opacity * base.a, 0.0, 1.0);
+  shade *= cover * cover;
+#endif
+  lit = 1.0 - shade + shade * lit;
 #endif
 
   vec3 color = ambientColor.rgb * base.rgb +

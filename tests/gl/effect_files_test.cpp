@@ -234,4 +234,80 @@ TEST_F(EffectFilesTest, EveryLightingTechniqueDrawsALitObject) {
   glDeleteTextures(4, textures);
 }
 
+// The light falls straight along -z and the map's depth lies in front of the sphere
+// (shadowed) or behind it (lit). Opaque surfaces darken in shadow; a translucent one as
+// much as it covers what lies behind it, so a pane in front of the robot takes no dark
+// print of it.
+TEST_F(EffectFilesTest, AShadowDarkensOpaqueSurfacesAndBarelyTouchesClearOnes) {
+  const int size = 64;
+  OffscreenTarget target(size, size);
+  ASSERT_TRUE(target.Complete());
+  const unsigned char grey[4] = {200, 200, 200, 255};
+  const GLuint diffuse = MakeTexture2D(grey);
+  const auto shadowMapHolding = [](float depth) {
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    const std::vector<float> texels(16, depth);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT24, 4, 4, 0, GL_DEPTH_COMPONENT, GL_FLOAT, texels.data());
+    glBindTexture(GL_TEXTURE_2D, 0);
+    return name;
+  };
+  const GLuint litMap = shadowMapHolding(1.0f), shadowedMap = shadowMapHolding(0.0f);
+  const float identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+  // The shadow map's coordinates: x and y from -1..1 to 0..1, z to 0.25..0.75.
+  const float toMap[16] = {0.5f, 0, 0, 0, 0, 0.5f, 0, 0, 0, 0, 0.25f, 0, 0.5f, 0.5f, 0.5f, 1};
+  const float mvp[16] = {0.5f, 0, 0, 0, 0, 0.5f, 0, 0, 0, 0, -0.1f, 0, 0, 0, 0, 1};
+
+  auto effect = Load("std_lighting_glow_shadow");
+  ASSERT_NE(effect, nullptr);
+  auto set4 = [&](const char* p, float r, float g, float b) { effect->GetNamedParameter(p)->Set4f(r, g, b, 1.0f); };
+  set4("ambientColor", 0.1f, 0.1f, 0.1f);
+  set4("diffuseColor", 0.8f, 0.8f, 0.8f);
+  set4("specularColor", 0.0f, 0.0f, 0.0f);
+  set4("emissiveColor", 0.0f, 0.0f, 0.0f);
+  effect->GetNamedParameter("specularLevel")->Set1f(0.0f);
+  effect->GetNamedParameter("mvp")->SetMatrix(mvp);
+  effect->GetNamedParameter("world")->SetMatrix(identity);
+  effect->GetNamedParameter("shadowMapMatrix")->SetMatrix(toMap);
+  effect->GetNamedParameter("lightPosition")->Set3f(0.0f, 0.0f, 100.0f);
+  effect->GetNamedParameter("eyePosition")->Set3f(0.0f, 0.0f, 100.0f);
+  effect->GetNamedParameter("diffTex")->SetTexture(diffuse);
+
+  const auto centreBrightness = [&](const char* technique, float opacity, GLuint map) {
+    effect->GetNamedParameter("opacity")->Set1f(opacity);
+    effect->GetNamedParameter("shadowMap")->SetTexture(map);
+    target.Bind();
+    glClearColor(0, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glEnable(GL_DEPTH_TEST);
+    fx::Pass& pass = *effect->FindTechnique(technique)->Passes().front();
+    pass.Set();
+    DrawSphere();
+    pass.Reset();
+    glDisable(GL_DEPTH_TEST);
+    const auto centre = PixelAt(target.Pixels(), size, size / 2, size / 2);
+    return static_cast<float>(centre.r + centre.g + centre.b);
+  };
+  for (const char* technique : {"NoTexTech_GlowShadow", "DiffTexTech_GlowShadow"}) {
+    SCOPED_TRACE(technique);
+    const float lit = centreBrightness(technique, 1.0f, litMap);
+    ASSERT_GT(lit, 300.0f);
+    EXPECT_LT(centreBrightness(technique, 1.0f, shadowedMap), 0.6f * lit);
+  }
+  for (const char* technique : {"BlendNoTexTech_GlowShadow", "BlendTexTech_GlowShadow"}) {
+    SCOPED_TRACE(technique);
+    // The glass's own opacity.
+    const float lit = centreBrightness(technique, 0.24f, litMap);
+    ASSERT_GT(lit, 80.0f);
+    EXPECT_GT(centreBrightness(technique, 0.24f, shadowedMap), 0.9f * lit);
+    // A see-through surface that covers nearly everything shades nearly like an opaque one.
+    const float dense = centreBrightness(technique, 0.95f, litMap);
+    EXPECT_LT(centreBrightness(technique, 0.95f, shadowedMap), 0.7f * dense);
+  }
+  CheckGlError("drawing");
+  const GLuint textures[] = {diffuse, litMap, shadowedMap};
+  glDeleteTextures(3, textures);
+}
+
 }  // namespace
