@@ -147,7 +147,7 @@ void DoorLobby(MeshBuilder& m) {
   BoxBetween(m, kHazard, V3(dx1, 0, z - 10), V3(dx1 + 30, kDoorHeight, kDoorWallZ), kFaceNegX);
 }
 
-void WallRoom(MeshBuilder& m, MeshBuilder& shell) {
+void WallRoom(MeshBuilder& m, MeshBuilder& shell, MeshBuilder& light) {
   const float x0 = kWallRoomMinX, x1 = kGlassPlaneX, z0 = kWallRoomMinZ, z1 = kWallRoomMaxZ;
   const float w = 0.5f * kPassageWidth;
   std::vector<Opening> openings[4];
@@ -178,6 +178,17 @@ void WallRoom(MeshBuilder& m, MeshBuilder& shell) {
     Column(m, V3(x1 - 700, 0, z), kWallRoomHeight, kSteel);
     Column(m, V3(x0 + 700, 0, z), kWallRoomHeight, kSteel);
   }
+  // The corridor's mouth framed in light, with a pool of light on the floor just inside:
+  // seen from beyond the broken glass it reads as the way the robot came, not as a
+  // black hole in the far wall.
+  const float mouth = w + 70.0f, mouthX = x0 + 14.0f;
+  for (float side : {-1.0f, 1.0f}) {
+    const float z = kGlassCentreZ + side * mouth;
+    StripLight(m, V3(mouthX, 40, z), V3(mouthX, kPassageHeight, z), 80, V3(1, 0, 0));
+  }
+  StripLight(m, V3(mouthX, kPassageHeight + 70, kGlassCentreZ - mouth),
+             V3(mouthX, kPassageHeight + 70, kGlassCentreZ + mouth), 80, V3(1, 0, 0));
+  LightPool(light, V3(x0 - 450, 0, kGlassCentreZ), 650.0f);
   // A sign over the glass: the room's purpose in light.
   BoxBetween(m, kRubber, V3(x1 - 30, kGlassHeight + 200, kGlassCentreZ - 500), V3(x1 - 10, kGlassHeight + 330, kGlassCentreZ + 500));
   // Seen from the room (looking +x), the sign's left is -z.
@@ -229,8 +240,6 @@ void BeyondHall(MeshBuilder& m, MeshBuilder& shell, MeshBuilder& light) {
     for (float zz : {za, zb}) BoxBetween(m, kSteel, V3(x1 - 30, y0, zz - 20), V3(x1, y1, zz + 20));
     for (float yy : {y0, 0.5f * (y0 + y1), y1}) BoxBetween(m, kSteel, V3(x1 - 30, yy - 15, za), V3(x1, yy + 15, zb));
   }
-  // Lane lights along the glass's axis, pointing the way out.
-  for (float x = x0 + 400; x < x1; x += 500) Box(m, kLamp, Frame::At(V3(x, 2, kGlassCentreZ)), V3(40, 2, 10));
 }
 
 }  // namespace
@@ -240,7 +249,7 @@ bool BuildFactoryPassage(Context& context) {
   MeshBuilder details, shell, light;
   DoorLobby(details);
   Corridor(details, shell, PassageCentreline());
-  WallRoom(details, shell);
+  WallRoom(details, shell, light);
   BeyondHall(details, shell, light);
   ModelBuilder model;
   model.AddMesh("passage_details", details, 0, 1500.0f);
