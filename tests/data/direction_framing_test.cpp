@@ -130,6 +130,20 @@ std::vector<Moment> Moments() {
     });
   }
   for (double t = 168.0; t < 200.5; t += 0.5) add(t, "the run beyond the glass", robot);
+  // Looking back through the broken frame straight down the corridor, the view runs past
+  // the far plane: a black hole in the wall behind the robot. A glimpse at the picture's
+  // edge, blurred, does not count.
+  for (double t = show::kRunAgain; t < show::kBackToHall; t += 0.1) {
+    add(t, "the run beyond the glass, no view down the corridor", [](const DirectionPlayback& p) {
+      for (float side : {-1.0f, 0.0f, 1.0f}) {
+        const V3 inside(layout::kWallRoomMinX - 1000, 700, layout::kGlassCentreZ + side * 0.3f * layout::kPassageWidth);
+        if (p.InPicture(inside, 0.25f) && space::ClearLine(p.Eye(), inside, true)) {
+          return std::string("looks down the corridor");
+        }
+      }
+      return std::string();
+    });
+  }
   add(200.65, "the robot back in the hall", robot);
   // The dance until the view lifts off it for the end card, which then fades in over a
   // picture without the dancer.

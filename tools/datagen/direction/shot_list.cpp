@@ -241,9 +241,12 @@ std::vector<CameraShot> BuildShots() {
           const V3 aim = Lerp(Lerp(RobotChest(t), kGlassCentre, 0.35f), kGlassCentre + V3(700, -120, 0), burst);
           return CameraView{Mix(V3(12600, 500, -16520), V3(12420, 650, -16780), u), aim};
         });
-  s.Add(kShards, 0.9f, 0.85f, "beyond the glass: the robot runs out of the shards toward the camera",
+  s.Add(kShards, 0.9f, 0.85f, "beyond the glass, from high: the robot runs out of the shards toward the camera",
         [](float u, float t) {
-          return CameraView{Mix(V3(17400, 430, -16620), V3(17300, 470, -16580), u), RobotChest(t)};
+          // High enough that the view back through the broken frame looks down onto the
+          // room's floor rather than along the corridor, which runs on past the far
+          // plane; drawing back as the robot comes.
+          return CameraView{Mix(V3(17000, 1600, -16900), V3(17600, 1500, -16950), u), RobotChest(t)};
         });
   s.Add(kBeyondFollow, 0.85f, 0.85f, "after the robot through the hall beyond, shards on the floor",
         [](float, float t) {
