@@ -20,6 +20,8 @@ namespace {
 
 const char* const kUser = "breaking-wall scene";
 const char* const kWallPathName = "robot_breaking_wall_path";
+// A greeting's letters are solid in its picture; its backing (0.85) and brackets are not.
+constexpr float kGreetingSolidAlpha = 0.9f;
 
 // Timeline times (seconds).
 constexpr float kStandStart = show::AsFloat(show::kRobotStands);  // the robot stops before the wall
@@ -199,6 +201,9 @@ void BreakingWallScene::DrawGreeting() {
   OverlayDraw overlay;
   overlay.texture = greetingTextures_[greetingIndex_];
   overlay.alpha = greetingAlpha_;
+  // Depth only under the letters: the hall seen through the dark backing around them
+  // stays as soft as the rest of the hall, instead of a sharp, striped patch.
+  overlay.depthFromAlpha = kGreetingSolidAlpha;
   const SubMesh* surface = greetingsSurface_->subMeshes[0].get();
   DrawOverlay(overlay, world_.CameraProjection(), world_.CameraView(), &surface, 1);
 }

@@ -205,7 +205,8 @@ class SceneOverlays : public ScenesDraw {
     // left half of each surface.
     world_.AddTexture("kestrel", TwoTexels({255, 0, 0, 255}, {0, 255, 0, 255}));
     world_.AddTexture("hud0", TwoTexels({0, 0, 255, 255}, {255, 255, 0, 255}));
-    world_.AddTexture("greetz0", TwoTexels({255, 255, 255, 255}, {0, 255, 255, 255}));
+    // The greeting's right half is as see-through as the backing round its letters.
+    world_.AddTexture("greetz0", TwoTexels({255, 255, 255, 255}, {0, 255, 255, 128}));
     for (const char* name : {"credits", "screens", "glass_wall_greetz"}) {
       for (const auto& mesh : world_.FindModel(name)->meshes) {
         for (const auto& subMesh : mesh->subMeshes) subMesh->Upload();
@@ -276,11 +277,33 @@ TEST_F(SceneOverlays, TheGreetingIsLaidOnTheGlassAtTheGreetingAlpha) {
   const std::vector<std::uint8_t> pixels = target_->Pixels();
   Save(pixels, "greeting");
   ExpectColour(At(pixels, 0.25f, 0.0f), 178, 178, 178);
-  ExpectColour(At(pixels, 0.75f, 0.0f), 0, 178, 178);
+  ExpectColour(At(pixels, 0.75f, 0.0f), 0, 89, 89);
   ExpectColour(At(pixels, -0.5f, 0.0f), 0, 0, 0);
   scene.DrawTranslucent(0.0f, 0.0f);  // draws nothing
   EXPECT_EQ(target_->Pixels(), pixels);
   CheckGlError("greeting");
+
+  // Depth lies only under the solid half of the picture, whatever the greeting's own
+  // alpha: the letters stay sharp in the depth of field, the hall seen through the
+  // backing stays soft.
+  Clear();
+  glEnable(GL_DEPTH_TEST);  // as the frame has it when the scene's opaque layer is drawn
+  glDepthMask(GL_TRUE);
+  scene.DrawOpaque(0.0f, 0.0f);
+  glDisable(GL_DEPTH_TEST);
+  const auto depthAt = [this](float clipX) {
+    float depth = 0.0f;
+    glReadPixels(static_cast<int>((clipX * 0.5f + 0.5f) * kSize), kSize / 2, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+    return depth;
+  };
+  EXPECT_LT(depthAt(0.25f), 1.0f);
+  EXPECT_EQ(depthAt(0.75f), 1.0f);
+  EXPECT_EQ(depthAt(-0.5f), 1.0f);
+  GLboolean colourMask[4] = {GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE};
+  glGetBooleanv(GL_COLOR_WRITEMASK, colourMask);
+  EXPECT_TRUE(colourMask[0] && colourMask[1] && colourMask[2] && colourMask[3]) << "the colour mask restored";
+  EXPECT_FALSE(glIsEnabled(GL_ALPHA_TEST));
+  ExpectColour(At(target_->Pixels(), 0.75f, 0.0f), 0, 89, 89);
 
   // Faded out, the surface is not drawn at all: no depth where the picture is clear,
   // which would otherwise stay in the depth of field after the glass breaks.
