@@ -115,9 +115,11 @@ std::vector<CameraShot> BuildShots() {
           const V3 face(kReleaseHip.x, 640, kReleaseHip.z - 60);
           return CameraView{Mix(V3(300, 230, 1060), V3(130, 660, 1070), u), Mix(face + V3(0, -90, 0), face, u)};
         });
-  s.Add(kCatwalk, 0.8f, 0.72f, "rising in an arc from the floor in front of the rig to high over arm 2, both arms welding",
+  s.Add(kCatwalk, 0.8f, 0.72f, "rising in an arc across the rig's front from the floor to high, toward arm 2, both arms welding",
         [](float u, float) {
-          return CameraView{Around(kRig, 1300, -300 + 1100 * Glide(u), -2.75f + 1.2f * Glide(u)), kRig};
+          // The arc keeps to the gap between the gantry's two front posts (at about
+          // ±2.33 rad round the rig), so no post wipes across the robot.
+          return CameraView{Around(kRig, 1300, -300 + 950 * Glide(u), 2.6f + 1.1f * Glide(u)), kRig};
         });
   s.Add(kLowArm, 0.9f, 0.8f, "low, up at arm 2 against the roof", [](float u, float t) {
     return CameraView{Mix(V3(-1150, 110, 1150), V3(-1250, 140, 1500), u), SteadyTip(2, t) + V3(0, 80, 0)};
