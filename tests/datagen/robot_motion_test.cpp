@@ -222,3 +222,36 @@ TEST(RobotDance, GroovesOnTheSoundtracksBeat) {
 }
 
 }  // namespace
+
+namespace {
+
+// The weight moves from foot to foot: each heel comes up off the floor with its toes
+// down, a few times over, and the body sways over the other foot when it does.
+TEST(RobotDance, ShiftsItsWeightFromHeelToHeel) {
+  const Playback dance = Playbacks()[3];
+  ASSERT_STREQ(dance.name, "dance");
+  int heelUps[2] = {0, 0};
+  bool wasUp[2] = {false, false};
+  int swaysAway = 0;
+  ForEachKey(dance, [&](float time, const Joints& j) {
+    if (time < 1.0f || time > 15.0f) return;
+    for (int side = 0; side < 2; ++side) {
+      const float s = side == 0 ? 1.0f : -1.0f;
+      const V3 ankle = side == 0 ? j[kLeftAnkle] : j[kRightAnkle];
+      const bool toesDown = ToesOf(j, s).y < dance.floor + 0.5f;
+      const bool up = toesDown && ankle.y - dance.floor > kAnkleHeight + 15.0f;
+      if (up && !wasUp[side]) {
+        ++heelUps[side];
+        // The neck leans toward the other foot's side of the hips.
+        const float neckSide = (j[kNeck].x - j[kHips].x) * (j[kLeftHip].x > j[kRightHip].x ? 1.0f : -1.0f);
+        if (neckSide * s < 0.0f) ++swaysAway;
+      }
+      wasUp[side] = up;
+    }
+  });
+  EXPECT_GE(heelUps[0], 2);
+  EXPECT_GE(heelUps[1], 2);
+  EXPECT_GE(swaysAway, (heelUps[0] + heelUps[1]) / 2);
+}
+
+}  // namespace

@@ -1,7 +1,8 @@
 // The dance at placement B, from show::kDanceStart at 1x. Its hip centre is fixed in the hall, so
 // it dances the way a machine would: it snaps into a new pose on every accent of the
-// music (the accents the demo flashes on), grooves on the beat in between with its
-// head, shoulders and arms, steps its feet out and in, and ends in a bow that holds.
+// music (the accents the demo flashes on), grooves on the beat in between (a bounce, a
+// weight shift from heel to heel and a twist taking turns phrase by phrase), steps its
+// feet out and in, and ends in a bow that holds.
 #include <algorithm>
 #include <cmath>
 
@@ -196,8 +197,43 @@ const KeyPoses& Choreography() {
   return keys;
 }
 
-// The groove on the beat: the head dips and the shoulders drop on every beat, the body
-// sways to alternate sides, the elbows pump.
+// Whether the choreography has the foot flat on the floor at time.
+bool Planted(const FootPlacement& foot) {
+  return ToesOf(foot).y < kFloor + 0.5f && std::fabs(foot.pitch - FlatFootPitch()) < 0.01f;
+}
+
+// How far the foot is from its nearest step: 0 while it moves or within a frame of
+// moving, 1 from kPlantedFor before and after. A heel lifted by the groove comes down
+// smoothly before the foot steps and rises only once it has landed.
+float PlantedWeight(float time, bool left) {
+  constexpr float kPlantedFor = 0.3f, kStep = 1.0f / 60.0f;
+  const auto planted = [&](float t) {
+    const BodyPose pose = Choreography().At(t);
+    return Planted(left ? pose.leftFoot : pose.rightFoot);
+  };
+  float nearest = kPlantedFor;
+  for (float d = 0.0f; d < kPlantedFor; d += kStep) {
+    if (!planted(time - d) || !planted(time + d)) {
+      nearest = d;
+      break;
+    }
+  }
+  return Smooth(nearest / kPlantedFor);
+}
+
+// The heel rolls up by amount (0 ... 1) with the toes where they are: the knee bends
+// and the weight reads as on the other foot.
+FootPlacement HeelUp(const FootPlacement& foot, float amount) {
+  return FootOnToes(ToesOf(foot), foot.pitch + 0.45f * amount, foot.yaw);
+}
+
+// The groove on the beat. On every beat the head dips and the elbows pump: the pulse.
+// Over it three moves take turns, each swelling in and out over a phrase of eight beats,
+// so the dance does not repeat one move: a bounce (the body drops forward on the beat),
+// a weight shift (the body sways over one foot while the other heel comes up, side to
+// side beat by beat), and a twist (the shoulders turn against the hips, the arms swing
+// across). The shift and the twist leave the hips where they are, as the placement has
+// them.
 BodyPose Groove(float time, BodyPose pose) {
   const float weight = Smooth((time - kGrooveIn) / (kGrooveFull - kGrooveIn)) *
                        (1.0f - Smooth((time - kGrooveFade) / (kGrooveOut - kGrooveFade)));
@@ -208,12 +244,38 @@ BodyPose Groove(float time, BodyPose pose) {
   const float beat = *(next - 1);
   const float phase = (time - beat) / (*next - beat);
   const float hit = std::exp(-5.0f * phase) - std::exp(-5.0f);
-  const float side = ((next - beats.begin()) % 2 == 0) ? 1.0f : -1.0f;
-  pose.nod += weight * 0.11f * hit;
-  pose.lean += weight * 0.035f * hit;
-  pose.sway += weight * 0.045f * side * std::sin(3.14159265f * phase);
+  const int index = static_cast<int>(next - beats.begin()) - 1;
+  // +1 on even beats, -1 on odd ones, smoothly between.
+  const float side = std::cos(3.14159265f * (static_cast<float>(index) + phase));
+  constexpr int kPhrase = 8;
+  const int move = (index / kPhrase) % 3;
+  const float swell = weight * std::sin(3.14159265f * (static_cast<float>(index % kPhrase) + phase) / kPhrase);
+
+  pose.nod += weight * 0.09f * hit;
   pose.leftArm.elbow += weight * 0.14f * hit;
   pose.rightArm.elbow += weight * 0.14f * hit;
+  switch (move) {
+    case 0:  // bounce
+      pose.lean += swell * 0.06f * hit;
+      pose.nod += swell * 0.05f * hit;
+      pose.sway += swell * 0.03f * side;
+      break;
+    case 1: {  // weight from foot to foot
+      pose.sway += swell * 0.09f * side;
+      pose.tilt -= swell * 0.07f * side;
+      const float leftHeel = swell * std::max(0.0f, -side) * PlantedWeight(time, true);
+      const float rightHeel = swell * std::max(0.0f, side) * PlantedWeight(time, false);
+      if (leftHeel > 0.0f && Planted(pose.leftFoot)) pose.leftFoot = HeelUp(pose.leftFoot, leftHeel);
+      if (rightHeel > 0.0f && Planted(pose.rightFoot)) pose.rightFoot = HeelUp(pose.rightFoot, rightHeel);
+      break;
+    }
+    default:  // twist
+      pose.turn += swell * 0.14f * side;
+      pose.tilt += swell * 0.05f * side;
+      pose.leftArm.swing += swell * 0.25f * side;
+      pose.rightArm.swing -= swell * 0.25f * side;
+      break;
+  }
   return pose;
 }
 
