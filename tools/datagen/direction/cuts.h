@@ -64,7 +64,7 @@ inline constexpr float kBeyondFollow = Flash(103);
 inline constexpr float kBeyondSide = Flash(109);
 inline constexpr float kBeyondHigh = Flash(113);
 inline constexpr float kBeyondLead = Flash(123);
-inline constexpr float kBeyondLow = show::AsFloat(show::kBackToHall);  // the hall again
+inline constexpr float kOutOfTheExit = show::AsFloat(show::kBackToHall);  // the hall again
 // The dance, the credits and the end.
 inline constexpr float kDanceWide = Flash(131);  // first credit
 inline constexpr float kFirstCredit = Flash(135);

@@ -42,6 +42,8 @@ class Plan {
     Fill(kGlassPlaneX, kBeyondMinX + kWallThickness, kGlassCentreZ - 0.5f * kGlassWidth,
          kGlassCentreZ + 0.5f * kGlassWidth, {Kind::kGlass, kGlassHeight});
     Fill(kBeyondMinX + kWallThickness, kBeyondMaxX, kBeyondMinZ, kBeyondMaxZ, {Kind::kPassage, kBeyondHeight});
+    Fill(kBeyondMinX - kBeyondExitDepth, kBeyondMinX + kWallThickness, kBeyondExitZ - 0.5f * kBeyondExitWidth,
+         kBeyondExitZ + 0.5f * kBeyondExitWidth, {Kind::kPassage, kBeyondExitHeight});
     // The columns that stand free in the rooms behind the doors (as factory_passage.cpp
     // places them): a camera must not pass through one, nor look through it.
     for (float x : {kWallRoomMinX + 700.0f, kGlassPlaneX - 700.0f}) {

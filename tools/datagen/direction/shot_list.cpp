@@ -268,13 +268,20 @@ std::vector<CameraShot> BuildShots() {
     return CameraView{RobotHipAt(t + 1.0f) - Left(RobotFacingAt(t + 1.0f)) * 250.0f + V3(0, 380, 0),
                       RobotChest(t)};
   });
-  s.Add(kBeyondLow, 0.85f, 0.85f, "low, ahead of the running robot and outside its lap: it runs past", [](float, float t) {
-    // No further ahead than the run goes: the path jumps to the dance spot after.
-    const float ahead = std::min(t + 0.5f, kBackToHall - 0.01f);
-    const V3 f = RobotFacingAt(ahead);
-    // Near enough to the robot to stay clear of the stock along the walls at the corners.
-    return CameraView{RobotHipAt(ahead) + Left(f) * 550.0f + V3(0, -60, 0), RobotChest(std::min(t, kBackToHall - 0.01f))};
-  });
+  s.Add(kOutOfTheExit, 0.85f, 0.8f, "alongside the robot as it runs for the lit exit; the camera stops by the doorway and the robot runs on into the passage beyond",
+        [](float, float t) {
+          // High at its side and a little behind, the doorway ahead in the picture
+          // (between the robot's line and the columns, which never come between); it
+          // stops short of the wall and swings down onto the doorway's line, so the
+          // robot is seen running in. No later than the run goes: the path jumps to
+          // the dance spot after.
+          const float now = std::min(t, kBackToHall - 0.01f);
+          const V3 hip = RobotHipAt(now);
+          const float onLine = Smooth((now - (kBackToHall - 1.9f)) / 1.8f);
+          const V3 eye(std::max(hip.x + 450.0f, kBeyondMinX + 800.0f), 1000.0f - 300.0f * onLine,
+                       kBeyondExitZ - 850.0f + 700.0f * onLine);
+          return CameraView{eye, RobotChest(now)};
+        });
   // --- The dance, the credits and the end ---------------------------------------------
   s.Add(kDanceWide, 0.9f, 0.8f, "the hall again: the robot on the stage, the dance begins", [](float u, float) {
     return CameraView{Mix(V3(700, 650, -650), V3(500, 600, -550), u), Mix(kDance + V3(0, 160, 150), kDance + V3(0, 180, 100), u)};

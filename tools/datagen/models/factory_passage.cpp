@@ -196,6 +196,30 @@ void WallRoom(MeshBuilder& m, MeshBuilder& shell, MeshBuilder& light) {
   m.Picture("glow_sign_text", V3(x1 - 31, y0, za), V3(x1 - 31, y0, zb), V3(x1 - 31, y1, zb), V3(x1 - 31, y1, za));
 }
 
+// The way out of the hall beyond, which the run heads for at its end: a doorway in its
+// -x wall framed in light, with green lamps over it, and behind it a short passage lit
+// along its ceiling and at its far end, so the robot runs into light, not into a hole.
+void ExitPassage(MeshBuilder& m, MeshBuilder& shell, MeshBuilder& light, float wallX) {
+  const float e0 = kBeyondExitZ - 0.5f * kBeyondExitWidth, e1 = kBeyondExitZ + 0.5f * kBeyondExitWidth;
+  const float x0 = kBeyondMinX - kBeyondExitDepth, h = kBeyondExitHeight;
+  std::vector<Opening> openings[4];
+  openings[1] = {{0.0f, kBeyondExitWidth, h}};  // the doorway, the passage's +x end
+  Room(shell, x0, wallX, e0, e1, h, kTread, kPanels, kSteel, openings);
+  // The doorway's frame of light on the hall's side, and the lamps over it.
+  const float frameX = wallX + 14.0f, out = 0.5f * kBeyondExitWidth + 70.0f;
+  for (float side : {-1.0f, 1.0f}) {
+    StripLight(m, V3(frameX, 40, kBeyondExitZ + side * out), V3(frameX, h, kBeyondExitZ + side * out), 80, V3(1, 0, 0));
+  }
+  StripLight(m, V3(frameX, h + 70, kBeyondExitZ - out), V3(frameX, h + 70, kBeyondExitZ + out), 80, V3(1, 0, 0));
+  for (float side : {-1.0f, 1.0f}) {
+    Box(m, kGreenGlow, Frame::At(V3(wallX + 6, h + 200, kBeyondExitZ + side * 160)), V3(4, 40, 100));
+  }
+  // Inside: a light strip down the ceiling, a lit panel at the far end, pools on the floor.
+  StripLight(m, V3(x0 + 200, h - 1, kBeyondExitZ), V3(wallX - 200, h - 1, kBeyondExitZ), 80, V3(0, -1, 0));
+  StripLight(m, V3(x0 + 14, 200, kBeyondExitZ), V3(x0 + 14, h - 200, kBeyondExitZ), 300, V3(1, 0, 0));
+  for (float x = x0 + 500; x < wallX; x += 900) LightPool(light, V3(x, 0, kBeyondExitZ), 380.0f);
+}
+
 // The hall beyond the glass, where the robot runs its laps: lamps over the floor with
 // their pools and shafts, columns inside the laps, lane markings round them, stock
 // along the side walls and tall night windows in the far wall.
@@ -205,8 +229,11 @@ void BeyondHall(MeshBuilder& m, MeshBuilder& shell, MeshBuilder& light) {
   const float h = kBeyondHeight;
   std::vector<Opening> openings[4];
   const float g0 = kGlassCentreZ - 0.5f * kGlassWidth, g1 = kGlassCentreZ + 0.5f * kGlassWidth;
-  openings[3] = {{z1 - g1, z1 - g0, kGlassHeight}};
+  const float e0 = kBeyondExitZ - 0.5f * kBeyondExitWidth, e1 = kBeyondExitZ + 0.5f * kBeyondExitWidth;
+  // The -x wall runs from z1 toward z0: the exit comes first, then the glass.
+  openings[3] = {{z1 - e1, z1 - e0, kBeyondExitHeight}, {z1 - g1, z1 - g0, kGlassHeight}};
   Room(shell, x0, x1, z0, z1, h, kConcrete, kTallWall, kRoof, openings);
+  ExitPassage(m, shell, light, x0);
   for (float x : {16600.0f, 18000.0f}) {
     for (float z : {-18400.0f, -16400.0f}) Column(m, V3(x, 0, z), h, kYellow);
   }

@@ -85,5 +85,11 @@ constexpr float kGlassThickness = 8;
 constexpr float kBeyondMinX = 13800, kBeyondMaxX = 20600;
 constexpr float kBeyondMinZ = -20600, kBeyondMaxZ = -14200;
 constexpr float kBeyondHeight = 2600;
+// The exit the run heads for at its end: a lit doorway in the hall beyond's -x wall,
+// beside the glass-wall room (clear of its +z wall), and a short lit passage behind it
+// that the robot runs into as the hall takes over.
+constexpr float kBeyondExitZ = -15350;
+constexpr float kBeyondExitWidth = 800, kBeyondExitHeight = 1200;
+constexpr float kBeyondExitDepth = 2800;  // behind the hall beyond's -x wall
 
 }  // namespace datagen::layout

@@ -39,20 +39,42 @@ const Route& RunRoute() {
   return route;
 }
 
-// From the stand point straight through the pane, then laps round the columns of the
-// hall beyond, more than the run needs until the hall takes over again.
+float LoopDistance(float t);
+
+// The laps' corners in the hall beyond, round its four columns.
+constexpr float kLapMinX = 15200, kLapMaxX = 19400, kLapMinZ = -19400, kLapMaxZ = -15400;
+constexpr float kLoopCornerRadius = 1300.0f;
+
+// From the stand point straight through the pane, two laps round the columns of the
+// hall beyond, then along its +z side and out through the exit in its -x wall: the run
+// ends heading out, as far into the exit passage as the time until the hall takes over
+// carries it.
+std::vector<V3> LoopCorners(float exitLeg) {
+  const V3 stand = RobotStandPoint();
+  std::vector<V3> corners = {stand, V3(kLapMaxX, kRunY, stand.z)};
+  for (int lap = 0; lap < 2; ++lap) {
+    for (const V3& c : {V3(kLapMaxX, kRunY, kLapMaxZ), V3(kLapMinX, kRunY, kLapMaxZ), V3(kLapMinX, kRunY, kLapMinZ),
+                        V3(kLapMaxX, kRunY, kLapMinZ), V3(kLapMaxX, kRunY, stand.z)}) {
+      corners.push_back(c);
+    }
+  }
+  corners.push_back(V3(kLapMaxX, kRunY, kBeyondExitZ));
+  corners.push_back(V3(kLapMaxX - exitLeg, kRunY, kBeyondExitZ));
+  return corners;
+}
+
 const Route& LoopRoute() {
   static const Route route = [] {
-    const float x0 = 15200, x1 = 19400, z0 = -19400, z1 = -15400;
-    const V3 stand = RobotStandPoint();
-    std::vector<V3> corners = {stand, V3(x1, kRunY, stand.z)};
-    for (int lap = 0; lap < 4; ++lap) {
-      for (const V3& c : {V3(x1, kRunY, z1), V3(x0, kRunY, z1), V3(x0, kRunY, z0), V3(x1, kRunY, z0),
-                          V3(x1, kRunY, stand.z)}) {
-        corners.push_back(c);
-      }
+    // The last straight is as long as it takes for the route to end where the run
+    // does; the route's length grows with it, so halving finds it.
+    const float needed = LoopDistance(kBackToHall) + 1.0f;
+    // It may run as far as the exit passage's end, less the robot's clearance.
+    float low = 0.0f, high = kLapMaxX - (kBeyondMinX - kBeyondExitDepth + 500.0f);
+    for (int i = 0; i < 40; ++i) {
+      const float mid = 0.5f * (low + high);
+      (Route(LoopCorners(mid), kLoopCornerRadius).Length() < needed ? low : high) = mid;
     }
-    return Route(corners, 1300.0f);
+    return Route(LoopCorners(high), kLoopCornerRadius);
   }();
   return route;
 }

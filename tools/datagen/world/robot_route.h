@@ -7,8 +7,9 @@
 // The path moves as fast as the run cycle's stride carries the feet, so the feet do not
 // slide: it leaves the rig at running speed when the run starts, follows the passage's
 // centre line, comes to a stop in front of the glass, charges through it with the
-// breaking-wall animation's own travel and runs laps of the hall beyond until the scenes
-// hand back to the hall, where it stands at the dance spot (the times below).
+// breaking-wall animation's own travel, runs two laps of the hall beyond and out through
+// its exit until the scenes hand back to the hall, where it stands at the dance spot (the
+// times below).
 #include <cstdint>
 #include <vector>
 
