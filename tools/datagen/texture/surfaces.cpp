@@ -128,7 +128,8 @@ Surface PaintedSteel(int size, std::uint32_t seed) {
       s.height.At(x, y) = Color(0.5f - 0.2f * chip + 0.05f * (roller - 0.5f), 0, 0, 1);
     }
   }
-  Scratches(s.colour, &s.height, size / 6, 0.05f, Color(0.35f, 0.35f, 0.34f, 0.6f), seed + 20);
+  // As many scratches at any size: a larger map is the same paint, sharper.
+  Scratches(s.colour, &s.height, 85, 0.05f, Color(0.35f, 0.35f, 0.34f, 0.6f), seed + 20);
   return s;
 }
 
