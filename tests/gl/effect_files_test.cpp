@@ -3,6 +3,7 @@
 // draws a lit object.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <filesystem>
 #include <map>
@@ -152,6 +153,18 @@ GLuint MakeTexture2D(const unsigned char rgba[4]) {
   return name;
 }
 
+// A lighting effect's material colours (alpha 1), no emission.
+void SetColours(fx::Effect& effect, const std::array<float, 3>& ambient, const std::array<float, 3>& diffuse,
+                const std::array<float, 3>& specular) {
+  const auto set = [&](const char* name, const std::array<float, 3>& c) {
+    effect.GetNamedParameter(name)->Set4f(c[0], c[1], c[2], 1.0f);
+  };
+  set("ambientColor", ambient);
+  set("diffuseColor", diffuse);
+  set("specularColor", specular);
+  set("emissiveColor", {0.0f, 0.0f, 0.0f});
+}
+
 TEST_F(EffectFilesTest, EveryLightingTechniqueDrawsALitObject) {
   const int size = 64;
   OffscreenTarget target(size, size);
@@ -187,11 +200,7 @@ TEST_F(EffectFilesTest, EveryLightingTechniqueDrawsALitObject) {
   for (const char* name : {"std_lighting", "std_lighting_glow_shadow"}) {
     auto effect = Load(name);
     ASSERT_NE(effect, nullptr);
-    auto set4 = [&](const char* p, float r, float g, float b) { effect->GetNamedParameter(p)->Set4f(r, g, b, 1.0f); };
-    set4("ambientColor", 0.1f, 0.1f, 0.1f);
-    set4("diffuseColor", 0.8f, 0.3f, 0.2f);
-    set4("specularColor", 1.0f, 1.0f, 1.0f);
-    set4("emissiveColor", 0.0f, 0.0f, 0.0f);
+    SetColours(*effect, {0.1f, 0.1f, 0.1f}, {0.8f, 0.3f, 0.2f}, {1.0f, 1.0f, 1.0f});
     effect->GetNamedParameter("opacity")->Set1f(0.5f);
     effect->GetNamedParameter("glossiness")->Set1f(64.0f);
     effect->GetNamedParameter("specularLevel")->Set1f(0.4f);
@@ -261,11 +270,7 @@ TEST_F(EffectFilesTest, AShadowDarkensOpaqueSurfacesAndBarelyTouchesClearOnes) {
 
   auto effect = Load("std_lighting_glow_shadow");
   ASSERT_NE(effect, nullptr);
-  auto set4 = [&](const char* p, float r, float g, float b) { effect->GetNamedParameter(p)->Set4f(r, g, b, 1.0f); };
-  set4("ambientColor", 0.1f, 0.1f, 0.1f);
-  set4("diffuseColor", 0.8f, 0.8f, 0.8f);
-  set4("specularColor", 0.0f, 0.0f, 0.0f);
-  set4("emissiveColor", 0.0f, 0.0f, 0.0f);
+  SetColours(*effect, {0.1f, 0.1f, 0.1f}, {0.8f, 0.8f, 0.8f}, {0.0f, 0.0f, 0.0f});
   effect->GetNamedParameter("specularLevel")->Set1f(0.0f);
   effect->GetNamedParameter("mvp")->SetMatrix(mvp);
   effect->GetNamedParameter("world")->SetMatrix(identity);
