@@ -291,7 +291,7 @@ TEST_F(SceneOverlays, TheGreetingIsLaidOnTheGlassAtTheGreetingAlpha) {
   glDepthMask(GL_TRUE);
   scene.DrawOpaque(0.0f, 0.0f);
   glDisable(GL_DEPTH_TEST);
-  const auto depthAt = [this](float clipX) {
+  const auto depthAt = [](float clipX) {
     float depth = 0.0f;
     glReadPixels(static_cast<int>((clipX * 0.5f + 0.5f) * kSize), kSize / 2, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
     return depth;
