@@ -147,6 +147,17 @@ void DoorLobby(MeshBuilder& m) {
   BoxBetween(m, kHazard, V3(dx1, 0, z - 10), V3(dx1 + 30, kDoorHeight, kDoorWallZ), kFaceNegX);
 }
 
+// A frame of strip lights round a doorway in a wall of constant x, facing +x: up both
+// sides and across the top, just clear of the opening (centred on z, halfWidth either
+// side, height tall).
+void DoorwayInLight(MeshBuilder& m, float x, float z, float halfWidth, float height) {
+  const float out = halfWidth + 70.0f;
+  for (float side : {-1.0f, 1.0f}) {
+    StripLight(m, V3(x, 40, z + side * out), V3(x, height, z + side * out), 80, V3(1, 0, 0));
+  }
+  StripLight(m, V3(x, height + 70, z - out), V3(x, height + 70, z + out), 80, V3(1, 0, 0));
+}
+
 void WallRoom(MeshBuilder& m, MeshBuilder& shell, MeshBuilder& light) {
   const float x0 = kWallRoomMinX, x1 = kGlassPlaneX, z0 = kWallRoomMinZ, z1 = kWallRoomMaxZ;
   const float w = 0.5f * kPassageWidth;
@@ -181,13 +192,7 @@ void WallRoom(MeshBuilder& m, MeshBuilder& shell, MeshBuilder& light) {
   // The corridor's mouth framed in light, with a pool of light on the floor just inside:
   // seen from beyond the broken glass it reads as the way the robot came, not as a
   // black hole in the far wall.
-  const float mouth = w + 70.0f, mouthX = x0 + 14.0f;
-  for (float side : {-1.0f, 1.0f}) {
-    const float z = kGlassCentreZ + side * mouth;
-    StripLight(m, V3(mouthX, 40, z), V3(mouthX, kPassageHeight, z), 80, V3(1, 0, 0));
-  }
-  StripLight(m, V3(mouthX, kPassageHeight + 70, kGlassCentreZ - mouth),
-             V3(mouthX, kPassageHeight + 70, kGlassCentreZ + mouth), 80, V3(1, 0, 0));
+  DoorwayInLight(m, x0 + 14.0f, kGlassCentreZ, w, kPassageHeight);
   LightPool(light, V3(x0 - 450, 0, kGlassCentreZ), 650.0f);
   // A sign over the glass: the room's purpose in light.
   BoxBetween(m, kRubber, V3(x1 - 30, kGlassHeight + 200, kGlassCentreZ - 500), V3(x1 - 10, kGlassHeight + 330, kGlassCentreZ + 500));
@@ -206,11 +211,7 @@ void ExitPassage(MeshBuilder& m, MeshBuilder& shell, MeshBuilder& light, float w
   openings[1] = {{0.0f, kBeyondExitWidth, h}};  // the doorway, the passage's +x end
   Room(shell, x0, wallX, e0, e1, h, kTread, kPanels, kSteel, openings);
   // The doorway's frame of light on the hall's side, and the lamps over it.
-  const float frameX = wallX + 14.0f, out = 0.5f * kBeyondExitWidth + 70.0f;
-  for (float side : {-1.0f, 1.0f}) {
-    StripLight(m, V3(frameX, 40, kBeyondExitZ + side * out), V3(frameX, h, kBeyondExitZ + side * out), 80, V3(1, 0, 0));
-  }
-  StripLight(m, V3(frameX, h + 70, kBeyondExitZ - out), V3(frameX, h + 70, kBeyondExitZ + out), 80, V3(1, 0, 0));
+  DoorwayInLight(m, wallX + 14.0f, kBeyondExitZ, 0.5f * kBeyondExitWidth, h);
   for (float side : {-1.0f, 1.0f}) {
     Box(m, kGreenGlow, Frame::At(V3(wallX + 6, h + 200, kBeyondExitZ + side * 160)), V3(4, 40, 100));
   }
